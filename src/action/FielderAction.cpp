@@ -1,0 +1,3 @@
+#include "action/FielderAction.h"
+
+void FielderAction::Act() {}

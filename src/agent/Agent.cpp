@@ -1,0 +1,245 @@
+#include "agent/Agent.h"
+
+#include <cstdlib>
+#include <ctime>
+#include <sstream>
+
+#include "action/FielderAction.h"
+#include "agent/CommonInformation.h"
+#include "agent/ProcessState.h"
+#include "agent/StandingUp.h"
+#include "agent/finding/Finding.h"
+#include "main/Sim3D.h"
+#include "message/Hear.h"
+#include "message/OriginalHear.h"
+#include "message/Say.h"
+#include "object/Ball.h"
+#include "object/Object.h"
+#include "object/Player.h"
+
+namespace {
+
+// Server version whose team messages use the compact dialect.
+const char kOriginalDialect[] = "0.6.8";
+
+// Copies what the parser read of one sighting into the blackboard's object.
+void CopySighting(const Object& from, Object& to) {
+  to.visible = from.visible;
+  to.vis_time = from.vis_time;
+  to.before_vis_time = from.before_vis_time;
+  to.distance = from.distance;
+  to.h_angle = from.h_angle;
+  to.v_angle = from.v_angle;
+}
+
+void CopyPlayerSighting(const Player& from, Player& to) {
+  CopySighting(from.head, to.head);
+  CopySighting(from.rarm, to.rarm);
+  CopySighting(from.larm, to.larm);
+  CopySighting(from.rfoot, to.rfoot);
+  CopySighting(from.lfoot, to.lfoot);
+  to.visible_ = from.visible_;
+}
+
+// Code of the behaviour in the message to teammates.
+int BehaviorCode(Agent::Behavior beh) {
+  switch (beh) {
+    case Agent::WAIT: return 0;
+    case Agent::READY: return 1;
+    case Agent::WALK: return 2;
+    case Agent::STANDUP: return 3;
+    case Agent::KICK:
+    case Agent::Q_KICK:
+    case Agent::KICKOFF: return 4;
+    case Agent::JUMP: return 5;
+    case Agent::DANCE: return 9;
+  }
+  return 0;
+}
+
+}  // namespace
+
+Agent::Agent(int num, std::string team, bool syn_mode)
+    : NaoModel(num, team, syn_mode),
+      stup(new StandingUp()),
+      fd(new Finding()),
+      me_kick_(0.215, 0.8),
+      say(nullptr),
+      hear(nullptr),
+      act_(nullptr),
+      foot_x_weight_(-1.0, 1.0, 0.0, 1),
+      direction_speed_(-1.0, 1.0, 0.0, 1),
+      curve_speed_(-1.0, 1.0, 0.0, 1),
+      walk_time_(0.0),
+      falling_down_time(false),
+      kickoff_step_(0),
+      zmp_(Eigen::Vector2d::Zero()),
+      f_score_(0),
+      e_score_(0),
+      territory_('N'),
+      beh(READY),
+      lumkickoffshoot_flg(false) {
+  CommonInformation& ci = Singleton<CommonInformation>::Reset();
+  if (Sim3D::GetServerVersion() == kOriginalDialect) {
+    hear = new OriginalHear();
+  } else {
+    hear = new Hear();
+  }
+  act_ = new FielderAction(hear);
+  std::srand(static_cast<unsigned>(std::time(nullptr)));
+  say = new Say(hear);
+  falling_down_time = false;
+  if (num == 9) beh = KICKOFF;
+  if (ci.id_ == 0) ci.id_ = num;
+}
+
+Agent::~Agent() {
+  delete stup;
+  delete fd;
+  delete hear;
+  delete say;
+  delete act_;
+}
+
+std::string Agent::Run(const std::string& message) {
+  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  ProcessState& ps = ProcessState::Get();
+  std::ostringstream answer;
+
+  SetMainMessage(message);
+  ParseMainMessage();
+
+  // Body: joint sums, feet on the ground, gyro, pose, balance.
+  SumAxisRotation();
+  JudgeTouchingLeg();
+  ClacTotalGyroAngle();
+  CalcPartWorldCoordinate();
+  CalcGravity();
+  CalcMomentum();
+  CalculateZMP();
+
+  // No forward walking while the play mode forbids moving.
+  if (!ci.br_.JudgeMovingPlayMode()) {
+    foot_x_weight_.SetMax(0.0);
+    foot_x_weight_.SetValue(0.0);
+    if (ci.br_.JudgeMyKickOffMode() && GetID() == 9 && beh != KICKOFF) beh = KICKOFF;
+  }
+
+  if (ci.br_.playmode != "BeforeKickOff") {
+    // The rest of the agent sees the field as the left team does.
+    if (ci.br_.territory == 'R') Object::ReverseFlagsPosition(ci.flag_);
+    if (Object::see) UpdateObjects();
+    if (beh != STANDUP) UpdateCoordinate();
+    answer << Think();
+  } else if (ci.br_.territory == 'N') {
+    // Before the kick-off the side can be read from the goal posts in view:
+    // the opponent's posts are the ones we face.
+    if (ci.flag_[4]->visible && ci.flag_[5]->visible) {
+      ci.br_.territory = 'L';
+    } else if (ci.flag_[6]->visible && ci.flag_[7]->visible) {
+      ci.br_.territory = 'R';
+    }
+  }
+
+  SelectBeam(ci.br_.territory);
+  if (ps.beam_count > 14) {
+    if (ci.br_.playmode == "PlayOn") ps.beam_count = 0;
+  } else {
+    const bool before_kickoff = ci.br_.playmode == "BeforeKickOff";
+    if ((before_kickoff && (frp_l_.existence || frp_r_.existence)) ||
+        (!before_kickoff && ci.br_.JudgeGettingGoal())) {
+      answer << bp.GetString();
+    }
+    ++ps.beam_count;
+  }
+
+  SelectBehavior();
+  DecideNextJointAngle(answer);
+  if (syn_mode_) answer << "(syn)";
+  return answer.str();
+}
+
+void Agent::ParseMainMessage() {
+  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  NaoModel::ParseMessage();
+
+  ci.hj1_ = hj1.rotation;
+  ci.hj2_ = hj2.rotation;
+  ci.gyro_ = main_msg.ParseGyro();
+  ci.acc_ = main_msg.ParseAcc();
+  ci.frp_r_ = main_msg.ParseFrp('R');
+  ci.frp_l_ = main_msg.ParseFrp('L');
+  ci.br_.game_time = main_msg.ParseGameTime();
+
+  const std::string pm = main_msg.ParsePlayMode();
+  if (pm != ci.br_.playmode) {
+    ci.br_.prev_pm_ = ci.br_.playmode;
+    ci.br_.playmode = pm;
+  }
+
+  f_score_ = main_msg.ParseScore('F');
+  e_score_ = main_msg.ParseScore('E');
+  territory_ = main_msg.ParseTerritory();
+  ci.br_.territory = territory_;
+
+  if (ci.br_.ene_team.empty()) {
+    for (int i = 0; i < 2; ++i) {
+      const std::string name = main_msg.ParseTeamName(i);
+      if (name != team_) {
+        ci.br_.ene_team = name;
+        break;
+      }
+    }
+  }
+
+  if (!main_msg.ParseSeeMsg()) return;
+
+  CopySighting(main_msg.ParseBall(), *ci.ball_);
+  for (int k = 0; k < CommonInformation::kFlagNum; ++k) {
+    CopySighting(main_msg.ParseFlags(kFlagNames[k]), *ci.flag_[k]);
+  }
+  for (int n = 1; n <= 11; ++n) {
+    Player& mate = *ci.friend_[n];
+    CopyPlayerSighting(main_msg.ParsePlayer(team_, n), mate);
+    mate.SetVisPartParameters();
+    if (n == ID_) mate.visible_ = false;
+
+    Player& opponent = *ci.enemy_[n];
+    CopyPlayerSighting(main_msg.ParsePlayer(ci.br_.ene_team, n), opponent);
+    opponent.SetVisPartParameters();
+  }
+}
+
+void Agent::JudgeTouchingLeg() {
+  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  const bool left = ci.frp_l_.existence;
+  const bool right = ci.frp_r_.existence;
+  if (left && right) {
+    ci.touching_leg_ = 'B';
+  } else if (right) {
+    ci.touching_leg_ = 'R';
+  } else if (left) {
+    ci.touching_leg_ = 'L';
+  }
+}
+
+std::string Agent::Think() {
+  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  ci.br_.Update();
+
+  int code = BehaviorCode(beh);
+  if (!ci.ball_->visible) code += 10;
+  const std::string text = say->SetSayingMsg(ci.ball_->distance, code);
+  act_->Act();
+
+  if (Sim3D::GetServerVersion() != kOriginalDialect) {
+    hear->SetHearingMsg(main_msg.GetMessage(), ID_, std::string());
+    if (say->existing) return "(say NEB_" + text + ")";
+  } else {
+    const Hearing& record =
+        (hear_[0].myself_ && !hear_[1].text_.empty()) ? hear_[1] : hear_[0];
+    hear->SetHearingMsg(record.text_, ID_, record.team_);
+    if (say->existing) return "(say _" + text + ")";
+  }
+  return std::string();
+}

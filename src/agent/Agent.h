@@ -1,0 +1,123 @@
+#ifndef VEKTORLING_AGENT_AGENT_H
+#define VEKTORLING_AGENT_AGENT_H
+
+#include <map>
+#include <ostream>
+#include <string>
+
+#include <Eigen/Dense>
+
+#include "agent/me_kick/I_Kick.h"
+#include "agent/walking/Walking.h"
+#include "nao_model/NaoModel.h"
+#include "tool/ValueManager.h"
+
+class StandingUp;
+class Finding;
+class Say;
+class Hear;
+class Action;
+class CommonInformation;
+
+// Joint speed commands of one cycle, by perceptor joint name.
+typedef std::map<std::string, double> NextJoint;
+
+// The robot's mind on top of its body model: one call of Run is one
+// sense-think-act cycle, from the server's message to the answer.
+class Agent : public NaoModel {
+public:
+  enum Behavior { WAIT = 0, READY = 1, WALK = 2, STANDUP = 3, KICK = 4, Q_KICK = 5,
+                  KICKOFF = 6, JUMP = 7, DANCE = 8 };
+
+  Agent(int num, std::string team, bool syn_mode);
+  ~Agent() override;
+
+  // One cycle: parse, update body and world, decide, answer.
+  std::string Run(const std::string& message);
+
+  // Steps of the cycle.
+  void ParseMainMessage();
+  void JudgeTouchingLeg();
+  std::string Think();
+
+  // Body kinematics and balance.
+  void SumAxisRotation();
+  void ClacTotalGyroAngle();
+  void CalcPartWorldCoordinate();
+  void CalcGravity();
+  void CalcMomentum();
+  void CalculateZMP();
+
+  // World update.
+  void UpdateObjects();
+  void UpdateCoordinate();
+
+  // Behaviour selection and beaming.
+  void SelectBehavior();
+  void SelectBeam(char side);
+
+  // Joint control.
+  void SetNextJointAngle(const std::string& id, double angle, double gain);
+  void SetEJoint3(const std::string& index, double tgt_deg, double proportion);
+  void SetDefaultJoint(double gain);
+  void SetErectPosture(double gain);
+  void SetKickOffJoint(double gain);
+  bool CheckDefaultJoint();
+  bool CheckKickOffJoint();
+  void DecideNextJointAngle(std::ostream& out);
+
+  // Falls.
+  bool JudgeFallingDown();
+  void PreventFalling();
+  void NextStandUp();
+
+  // Motions.
+  void Walk();
+  bool ReVision();
+  bool KeepSeeingBall();
+  void LumKick();
+  bool LumKickOffShootShinn(char leg);
+
+  // Read access for callers and tests.
+  Behavior GetBehavior() const { return beh; }
+  void SetBehavior(Behavior b) { beh = b; }
+  const Eigen::Vector2d& GetZMP() const { return zmp_; }
+  const NextJoint& GetNextJoint() const { return m_next_j; }
+  const Beam& GetBeam() const { return bp; }
+  int GetFriendScore() const { return f_score_; }
+  int GetEnemyScore() const { return e_score_; }
+  const StandingUp& GetStandingUp() const { return *stup; }
+  const velk::I_Kick& GetKick() const { return me_kick_; }
+  double GetWalkTime() const { return walk_time_; }
+  int GetKickOffStep() const { return kickoff_step_; }
+  bool GetKickOffShootFlag() const { return lumkickoffshoot_flg; }
+
+private:
+  bool CheckPosture(const double* posture, int first, int last);
+  void SetPosture(const double* posture, double gain);
+  // The fall check of the behaviour handlers: true when the robot falls.
+  bool FallCheck();
+
+  NextJoint m_next_j;
+  Walking wk_;
+  StandingUp* stup;
+  Finding* fd;
+  velk::I_Kick me_kick_;
+  Say* say;
+  Hear* hear;
+  Action* act_;
+  ValueManager<double> foot_x_weight_;
+  ValueManager<double> direction_speed_;
+  ValueManager<double> curve_speed_;
+  double walk_time_;
+  bool falling_down_time;
+  int kickoff_step_;
+  Eigen::Vector2d zmp_;
+  int f_score_;
+  int e_score_;
+  char territory_;
+  Behavior beh;
+  bool lumkickoffshoot_flg;
+};
+
+#endif

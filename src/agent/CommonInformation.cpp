@@ -1,0 +1,50 @@
+#include "agent/CommonInformation.h"
+
+#include "agent/walking/Walking.h"
+#include "coordinate/AbsoluteCoordinate.h"
+#include "object/Ball.h"
+#include "object/Object.h"
+#include "object/Player.h"
+
+const char* const kFlagNames[CommonInformation::kFlagNum] = {
+    "F1R", "F2R", "F1L", "F2L", "G1R", "G2R", "G1L", "G2L"};
+
+CommonInformation::CommonInformation()
+    : gyro_(Eigen::Vector3d::Zero()),
+      acc_(Eigen::Vector3d::Zero()),
+      ball_(new Ball()),
+      total_(Eigen::Vector3d::Zero()),
+      gravity_(Eigen::Vector3d::Zero()),
+      momentum_(Eigen::Vector3d::Zero()),
+      t_momentum_(Eigen::Vector3d::Zero()),
+      axis_sum_rot_(Eigen::Vector3d::Zero()),
+      wk_(new Walking()),
+      walk_type_(WALK_FORWORD_VERY_SLOW),
+      abs_(new AbsoluteCoordinate()),
+      ball_abs_(new AbsoluteCoordinate()),
+      hj1_(0.0),
+      hj2_(0.0),
+      touching_leg_('N'),
+      id_(0) {
+  for (int i = 0; i < kFlagNum; ++i) flag_[i] = new Object(kFlagNames[i]);
+  for (int i = 0; i < kPlayerSlots; ++i) {
+    friend_[i] = new Player("Friend");
+    enemy_[i] = new Player("Enemy");
+    friend_abs_[i] = new AbsoluteCoordinate();
+    enemy_abs_[i] = new AbsoluteCoordinate();
+  }
+}
+
+CommonInformation::~CommonInformation() {
+  delete ball_;
+  for (Object* f : flag_) delete f;
+  for (int i = 0; i < kPlayerSlots; ++i) {
+    delete friend_[i];
+    delete enemy_[i];
+    delete friend_abs_[i];
+    delete enemy_abs_[i];
+  }
+  delete wk_;
+  delete abs_;
+  delete ball_abs_;
+}

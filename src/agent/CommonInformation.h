@@ -1,0 +1,59 @@
+#ifndef VEKTORLING_AGENT_COMMONINFORMATION_H
+#define VEKTORLING_AGENT_COMMONINFORMATION_H
+
+#include <Eigen/Dense>
+
+#include "agent/Singleton.h"
+#include "agent/brain/Brain.h"
+#include "agent/walking/WalkType.h"
+#include "message/ForceResistance.h"
+
+class Ball;
+class Object;
+class Player;
+class Walking;
+class AbsoluteCoordinate;
+
+// The blackboard: everything the subsystems share within one cycle and
+// across cycles. One process-wide instance (Singleton<CommonInformation>),
+// created anew by each Agent.
+class CommonInformation {
+public:
+  static const int kFlagNum = 8;
+  static const int kPlayerSlots = 12;  // index = uniform number, slot 0 unused
+
+  CommonInformation();
+  ~CommonInformation();
+  CommonInformation(const CommonInformation&) = delete;
+  CommonInformation& operator=(const CommonInformation&) = delete;
+
+  Eigen::Vector3d gyro_;
+  Eigen::Vector3d acc_;
+  ForceResistance frp_l_;
+  ForceResistance frp_r_;
+  Brain br_;
+  Ball* ball_;
+  Object* flag_[kFlagNum];
+  Player* friend_[kPlayerSlots];
+  Player* enemy_[kPlayerSlots];
+  Eigen::Vector3d total_;
+  Eigen::Vector3d gravity_;
+  Eigen::Vector3d momentum_;
+  Eigen::Vector3d t_momentum_;
+  Eigen::Vector3d axis_sum_rot_;
+  Walking* wk_;
+  WalkType walk_type_;
+  AbsoluteCoordinate* abs_;
+  AbsoluteCoordinate* ball_abs_;
+  AbsoluteCoordinate* friend_abs_[kPlayerSlots];
+  AbsoluteCoordinate* enemy_abs_[kPlayerSlots];
+  double hj1_;
+  double hj2_;
+  char touching_leg_;
+  int id_;
+};
+
+// Landmark names in the order of every landmark array.
+extern const char* const kFlagNames[CommonInformation::kFlagNum];
+
+#endif

@@ -1,0 +1,3 @@
+#include "message/Hear.h"
+
+void Hear::SetHearingMsg(const std::string&, int, const std::string&) {}
