@@ -1,0 +1,99 @@
+// The real server's messages to a standing robot, replayed through the cycle.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <regex>
+
+#include "RecordedSession.h"
+#include "ServerText.h"
+
+namespace {
+
+const std::regex& AnswerShape() {
+  static const std::regex shape(
+      "(\\(beam [-0-9.e]+ [-0-9.e]+ [-0-9.e]+\\))?"
+      "\\(he1 [-0-9.e+]+\\)\\(he2 [-0-9.e+]+\\)\\(lae1 [-0-9.e+]+\\)\\(lae2 [-0-9.e+]+\\)"
+      "\\(lae3 [-0-9.e+]+\\)\\(lae4 [-0-9.e+]+\\)\\(rae1 [-0-9.e+]+\\)\\(rae2 [-0-9.e+]+\\)"
+      "\\(rae3 [-0-9.e+]+\\)\\(rae4 [-0-9.e+]+\\)\\(lle1 [-0-9.e+]+\\)\\(lle2 [-0-9.e+]+\\)"
+      "\\(lle3 [-0-9.e+]+\\)\\(lle4 [-0-9.e+]+\\)\\(lle5 [-0-9.e+]+\\)\\(lle6 [-0-9.e+]+\\)"
+      "\\(rle1 [-0-9.e+]+\\)\\(rle2 [-0-9.e+]+\\)\\(rle3 [-0-9.e+]+\\)\\(rle4 [-0-9.e+]+\\)"
+      "\\(rle5 [-0-9.e+]+\\)\\(rle6 [-0-9.e+]+\\)\\(syn\\)");
+  return shape;
+}
+
+TEST(ReplayTest, RecordedSessionIsAnsweredAsTheServerExpects) {
+  ResetProcessWideState();
+  const std::vector<std::string> lines = RecordedSession();
+  ASSERT_EQ(lines.size(), 301u);
+  TestAgent agent(1, "Alpha", true);
+  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+
+  // The first message answers the scene command and is not analysed.
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const int line = static_cast<int>(i) + 1;
+    const std::string answer = agent.Run(lines[i]);
+    ASSERT_TRUE(std::regex_match(answer, AnswerShape())) << "line " << line << ": " << answer;
+
+    // The side comes once, in line 3, and is kept.
+    EXPECT_EQ(ci.br_.territory, line < 3 ? 'N' : 'L') << "line " << line;
+
+    // Beams only before the kick-off, with a foot on the ground, in the
+    // first fifteen cycles: the robot touched the ground from line 6 on.
+    const bool beam = answer.rfind("(beam ", 0) == 0;
+    const bool before_kickoff = lines[i].find("(pm BeforeKickOff)") != std::string::npos;
+    const bool foot = lines[i].find("(FRP") != std::string::npos;
+    EXPECT_EQ(beam, line >= 6 && line <= 16) << "line " << line;
+    if (beam) {
+      EXPECT_TRUE(before_kickoff && foot);
+      EXPECT_EQ(answer.rfind("(beam -14.5 0 0)", 0), 0u);
+    }
+  }
+  EXPECT_EQ(ci.br_.playmode, "PlayOn");
+  EXPECT_EQ(ci.br_.prev_pm_, "KickOff_Left");
+  EXPECT_GT(ci.br_.game_time, 0.0);
+  EXPECT_EQ(ci.touching_leg_, 'B');  // last seen with both feet down
+}
+
+// Mutations a broken or hostile peer could produce.
+std::string Mutate(std::string s, std::mt19937& rng) {
+  auto pick = [&](size_t n) { return n == 0 ? 0 : std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
+  static const char kAlphabet[] = "()0123456789.-e (pol(HJ(n(ax(See(GS(t(pm(FRP (n lf(hear self";
+  const int edits = 1 + static_cast<int>(pick(6));
+  for (int e = 0; e < edits && !s.empty(); ++e) {
+    const size_t at = pick(s.size());
+    switch (pick(7)) {
+      case 0: s.erase(at); break;                                   // truncate
+      case 1: s.erase(at, pick(40) + 1); break;                     // drop a piece
+      case 2: s.insert(at, s.substr(pick(s.size()), pick(60))); break;  // duplicate a piece
+      case 3: s[at] = kAlphabet[pick(sizeof kAlphabet - 1)]; break;  // flip a character
+      case 4: s.insert(at, std::string(pick(200), s[at])); break;   // repeat a character
+      case 5: s[at] = static_cast<char>(pick(256)); break;          // any byte
+      case 6: s.insert(at, "1e308"); break;                         // absurd number
+    }
+  }
+  return s;
+}
+
+TEST(ReplayTest, MutatedMessagesNeverBreakTheCycle) {
+  ResetProcessWideState();
+  const std::vector<std::string> lines = RecordedSession();
+  ASSERT_FALSE(lines.empty());
+  TestAgent agent(7, "Alpha", true);
+  std::mt19937 rng(20261206);
+  for (int round = 0; round < 3000; ++round) {
+    const std::string& base = lines[1 + round % (lines.size() - 1)];
+    const std::string answer = agent.Run(Mutate(base, rng));
+    int commands = 0;
+    for (size_t p = answer.find("(he1 "); p != std::string::npos; p = answer.find("(", p + 1)) {
+      if (answer.compare(p, 6, "(syn)") != 0) ++commands;
+    }
+    ASSERT_EQ(commands, 22) << "round " << round << ": " << answer;
+    ASSERT_EQ(answer.find("nan"), std::string::npos) << answer;
+    ASSERT_EQ(answer.find("inf"), std::string::npos) << answer;
+  }
+  // A text of nothing but one character, larger than any real message.
+  const std::string answer = agent.Run(std::string(80 * 1024, '('));
+  EXPECT_NE(answer.find("(rle6 "), std::string::npos);
+}
+
+}  // namespace
