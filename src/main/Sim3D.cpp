@@ -1,0 +1,266 @@
+#include "main/Sim3D.h"
+
+#include <arpa/inet.h>
+#include <sys/select.h>
+
+#include <boost/scoped_ptr.hpp>
+#include <cerrno>
+#include <climits>
+#include <csignal>
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include "agent/Agent.h"
+#include "net/Addr.h"
+#include "net/BindError.h"
+#include "net/ConnectError.h"
+
+namespace {
+
+// Start values of the settings.
+const char* const kDefaultHost = "127.0.0.1";
+const int kDefaultPort = 3100;
+const int kMinPort = 3100;
+const char* const kDefaultTeamName = "Agent";
+const char* const kDefaultServerVersion = "0.6.7";
+const int kDefaultSelectTimeoutSec = 60;
+
+// Receive buffer: 4-byte length prefix, payload, terminating zero byte.
+const std::size_t kBufferSize = 81920;
+const std::size_t kHeaderSize = 4;
+const std::size_t kMaxPayload = kBufferSize - kHeaderSize - 1;
+
+const char* const kUsage[] = {
+    "\nusage: vektorling [options]",
+    "\noptions:",
+    " --help      prints this message.",
+    " --host=IP   IP of the server.",
+    " --port=PORT PORT NUMBER of the server.",
+    " --team=NAME NAME of the team.",
+    " --syn=Synchronize Mode of the team.",
+    " --type=MODEL TYPE of the nao model type.",
+};
+
+// True when arg begins with name. The value is what follows the one
+// separator character behind the name. An argument shorter than the name
+// plus min_extra characters carries no usable value: usage text, exit 0.
+bool MatchOption(const std::string& arg, const std::string& name,
+                 std::size_t min_extra, std::string& value) {
+  if (arg.compare(0, name.size(), name) != 0) return false;
+  if (arg.size() < name.size() + min_extra) {
+    Sim3D::PrintHelp();
+    std::exit(0);
+  }
+  value = arg.size() > name.size() ? arg.substr(name.size() + 1) : std::string();
+  return true;
+}
+
+// Decimal number as strtol reads it (blanks and sign accepted, no digits
+// gives 0), kept within the range of int.
+int ReadNumber(const std::string& text) {
+  const long n = std::strtol(text.c_str(), nullptr, 10);
+  if (n > INT_MAX) return INT_MAX;
+  if (n < INT_MIN) return INT_MIN;
+  return static_cast<int>(n);
+}
+
+bool IsTransient(int err) {
+  return err == EINTR || err == EAGAIN || err == EWOULDBLOCK;
+}
+
+}  // namespace
+
+net::TCPSocket Sim3D::gSocket_;
+std::string Sim3D::gHost_ = kDefaultHost;
+int Sim3D::gPort_ = kDefaultPort;
+std::string Sim3D::gTeamName_ = kDefaultTeamName;
+int Sim3D::gNum_ = 0;
+bool Sim3D::gSynMode_ = false;
+int Sim3D::gType_ = 0;
+std::string Sim3D::gServerVer_ = kDefaultServerVersion;
+std::string Sim3D::gMsg_;
+std::atomic<bool> Sim3D::main_loop_(true);
+int Sim3D::gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
+
+void Sim3D::ResetSettings() {
+  gSocket_.close();
+  gHost_ = kDefaultHost;
+  gPort_ = kDefaultPort;
+  gTeamName_ = kDefaultTeamName;
+  gNum_ = 0;
+  gSynMode_ = false;
+  gType_ = 0;
+  gServerVer_ = kDefaultServerVersion;
+  gMsg_.clear();
+  main_loop_ = true;
+  gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
+}
+
+void Sim3D::ReadOptions(int argc, char** argv) {
+  // The program name is examined too; it normally matches nothing.
+  for (int i = 0; i < argc; ++i) {
+    if (argv[i] == nullptr) continue;
+    const std::string arg(argv[i]);
+    std::string value;
+    if (arg == "--help") {
+      PrintHelp();
+      std::exit(0);
+    } else if (MatchOption(arg, "--host", 2, value)) {
+      gHost_ = value;
+    } else if (MatchOption(arg, "--port", 2, value)) {
+      const int port = ReadNumber(value);
+      gPort_ = port < kMinPort ? kMinPort : port;
+    } else if (MatchOption(arg, "--team", 2, value)) {
+      gTeamName_ = value;
+    } else if (MatchOption(arg, "--num", 2, value)) {
+      gNum_ = ReadNumber(value);
+    } else if (MatchOption(arg, "--syn", 2, value)) {
+      gSynMode_ = ReadNumber(value) != 0;
+    } else if (MatchOption(arg, "--type", 2, value)) {
+      gType_ = ReadNumber(value);
+    } else if (MatchOption(arg, "--ser", 1, value)) {
+      // "--ser=" alone sets an empty version.
+      gServerVer_ = value;
+    }
+  }
+}
+
+void Sim3D::PrintHelp() {
+  for (const char* line : kUsage) std::cout << line << '\n';
+  std::cout << std::endl;
+}
+
+std::string Sim3D::GetServerVersion() { return gServerVer_; }
+
+bool Sim3D::Init() {
+  try {
+    gSocket_.bind(net::Addr(0, static_cast<std::uint32_t>(INADDR_ANY)));
+  } catch (const net::BindError& e) {
+    std::cerr << "failed to bind socket with '" << e.what() << "'" << std::endl;
+    gSocket_.close();
+    return false;
+  }
+  try {
+    // An unresolvable host arrives here as well (ResolveError is a
+    // ConnectError).
+    gSocket_.connect(net::Addr(gPort_, gHost_));
+  } catch (const net::ConnectError& e) {
+    std::cerr << "connection failed with: '" << e.what() << "'" << std::endl;
+    gSocket_.close();
+    return false;
+  }
+  return true;
+}
+
+void Sim3D::Done() {
+  gSocket_.close();
+  std::cout << "closed connection to " << gHost_ << ":" << gPort_ << std::endl;
+}
+
+bool Sim3D::SelectInput() {
+  const int fd = gSocket_.getFD();
+  timeval timeout;
+  timeout.tv_sec = gSelectTimeoutSec_;
+  timeout.tv_usec = 0;
+  // select cannot watch a descriptor outside an fd_set.
+  if (fd < 0 || fd >= FD_SETSIZE) {
+    errno = EBADF;
+  } else {
+    for (;;) {
+      fd_set readfds;
+      FD_ZERO(&readfds);
+      FD_SET(fd, &readfds);
+      const int ready = ::select(fd + 1, &readfds, nullptr, nullptr, &timeout);
+      if (ready == 1) return true;
+      if (ready < 0 && errno == EINTR) continue;
+      // select leaves errno alone on a time-out; name the cause instead of
+      // printing whatever an earlier call left behind.
+      if (ready == 0) errno = ETIMEDOUT;
+      break;
+    }
+  }
+  std::cerr << "(SelectInput) select failed " << std::strerror(errno) << std::endl;
+  std::abort();
+}
+
+void Sim3D::PutMessage(const std::string& msg) {
+  if (msg.empty()) return;
+  const std::uint32_t len = htonl(static_cast<std::uint32_t>(msg.size()));
+  std::string frame(kHeaderSize, '\0');
+  std::memcpy(&frame[0], &len, kHeaderSize);
+  frame += msg;
+  gSocket_.send(frame.data(), frame.size(), 0, 0);
+}
+
+bool Sim3D::GetMessage() {
+  static char buffer[kBufferSize];
+
+  // Every read asks for at most the missing bytes of the current frame, so
+  // the next frame is never read into this one.
+  std::size_t got = 0;
+  while (got < kHeaderSize) {
+    SelectInput();
+    const ssize_t n = gSocket_.recv(buffer + got, kHeaderSize - got, 0, 0);
+    if (n < 0) {
+      if (IsTransient(errno)) continue;
+      // A hard error (e.g. a reset connection) ends the loop like a close;
+      // retrying it could wait forever.
+      main_loop_ = false;
+      return false;
+    }
+    got += static_cast<std::size_t>(n);
+    if (!gSocket_.isConnected()) {
+      main_loop_ = false;
+      return false;
+    }
+  }
+
+  std::uint32_t length_be;
+  std::memcpy(&length_be, buffer, kHeaderSize);
+  const std::size_t length = ntohl(length_be);
+  if (length > kMaxPayload) {
+    std::cerr << "message too long; aborting" << std::endl;
+    std::abort();
+  }
+
+  char* const payload = buffer + kHeaderSize;
+  got = 0;
+  while (got < length) {
+    SelectInput();
+    const ssize_t n = gSocket_.recv(payload + got, length - got, 0, 0);
+    if (n < 0) {
+      if (IsTransient(errno)) continue;
+      main_loop_ = false;
+      return false;
+    }
+    got += static_cast<std::size_t>(n);
+    if (!gSocket_.isConnected()) {
+      main_loop_ = false;
+      return false;
+    }
+  }
+
+  payload[length] = '\0';
+  gMsg_ = payload;  // up to the first zero byte
+  return true;
+}
+
+void Sim3D::Run() {
+  // The scoped owner destroys the agent on every way out of the loop.
+  boost::scoped_ptr<Agent> agent(new Agent(gNum_, gTeamName_, gSynMode_));
+  PutMessage(agent->SelectUsingType(static_cast<unsigned>(gType_)));
+  // The server's first message is not analysed.
+  GetMessage();
+  // The init command, built by the agent's constructor.
+  PutMessage(agent->GetMainMessage());
+  while (main_loop_) {
+    if (!GetMessage()) break;
+    PutMessage(agent->Run(gMsg_));
+  }
+}
+
+void handler(int signal) {
+  if (signal == SIGINT) Sim3D::main_loop_ = false;
+}
