@@ -1,0 +1,93 @@
+#ifndef VEKTORLING_MESSAGE_MESSAGE_H
+#define VEKTORLING_MESSAGE_MESSAGE_H
+
+#include <string>
+#include <vector>
+
+#include <Eigen/Core>
+
+#include "message/ForceResistance.h"
+#include "message/Hearing.h"
+#include "object/Ball.h"
+#include "object/Object.h"
+#include "object/Player.h"
+
+// Holds the latest perceptor message of the server and reads each perceptor
+// out of it on demand. Every value is found by searching the raw text for a
+// fixed keyword and cutting the numbers out behind it; nothing here is a
+// general S-expression reader. The text comes from the network and is not
+// trusted: every operation stays inside it and falls back to its documented
+// default when the data is missing or cut off.
+class Message {
+ public:
+  // Stores the registration command "(init (unum ID)(teamname TEAM))" as the
+  // text, to be sent before the first server message replaces it.
+  Message(int id, const std::string& team);
+
+  void SetMessage(const std::string& text);
+  Message& operator=(const std::string& text);
+  Message& operator+=(const std::string& text);
+  std::string GetMessage() const { return msg; }
+
+  double ParseJoint(const std::string& name);
+  double ParseGameTime();  // -1 when absent
+  std::string ParsePlayMode();  // "Unknown" when absent
+  char ParseTerritory();  // 'L' / 'R', remembered once seen; 'N' before
+  int ParseScore(char which);  // 'F'/'f' left score, else right; -1 when absent
+  Eigen::Vector3d& ParseGyro();
+  Eigen::Vector3d& ParseAcc();
+  ForceResistance ParseFrp(char side);
+  bool ParseSeeMsg();
+  Ball& ParseBall();
+  Object& ParseFlags(const std::string& name);
+  std::string ParseTeamName(int n);
+  Player& ParsePlayer(const std::string& team, int id);
+  int ParseLineCount();
+  Hearing ParseHearingMsg(int n);
+
+  static constexpr int kFlagNum = 8;
+  static constexpr int kPlayerSlots = 12;
+
+ private:
+  std::string msg;
+
+ public:
+  Eigen::Vector3d gyro_;
+  Eigen::Vector3d acc_;
+  ForceResistance frp_l_;
+  ForceResistance frp_r_;
+  const std::string fri_team_;
+  std::string team_[2];
+  Object flag_[kFlagNum];
+  Ball ball_;
+  Player friend_[kPlayerSlots];
+  Player enemy_[kPlayerSlots];
+  int f_score_;
+  int e_score_;
+  char territory_;
+  Hearing hear_[2];
+
+ private:
+  // The game time depends only on the text, so it is read once per text and
+  // reused by every sighting of that text.
+  bool game_time_valid_;
+  double game_time_;
+  // Returned for requests outside the landmark table or the player slots,
+  // so that the caller still gets an (invisible) object and nothing stored
+  // is touched.
+  Object no_flag_;
+  Player no_player_;
+  // Positions of "(P (team " and of the five body-part keywords in the
+  // text, in ascending order, collected in one pass when the first player
+  // is looked up. A search from a position is then a look-up in the list,
+  // with the same result as scanning the text again for every player.
+  bool player_index_valid_;
+  std::vector<std::string::size_type> player_pos_;
+  std::vector<std::string::size_type> part_pos_[5];
+
+  double ReadGameTime() const;
+  void TextChanged();
+  void BuildPlayerIndex();
+};
+
+#endif  // VEKTORLING_MESSAGE_MESSAGE_H

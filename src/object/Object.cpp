@@ -1,0 +1,142 @@
+#include "object/Object.h"
+
+#include <cmath>
+#include <utility>
+
+#include "agent/CommonInformation.h"
+#include "agent/Singleton.h"
+#include "tool/Tool.h"
+
+bool Object::see = false;
+double Object::see_time = 0.0;
+double Object::before_see_time = 0.0;
+int Object::vis_count = 0;
+
+namespace {
+
+constexpr int kFlagNum = 8;
+
+// One noise step of the server's vision sensor: distance in percent,
+// angles in degrees.
+constexpr double kDistanceNoisePercent = 0.0965;
+constexpr double kHorizonNoiseDeg = 0.1225;
+constexpr double kVerticalNoiseDeg = 0.148;
+
+// Interval used when two sightings carry the same time stamp.
+constexpr double kDefaultSightingInterval = 0.06;
+
+// Landmark pairs that trade places when the robot plays on the right side:
+// F1R<->F2L, F2R<->F1L, G1R<->G2L, G2R<->G1L.
+constexpr int kMirrorPairs[4][2] = {{0, 3}, {1, 2}, {4, 7}, {5, 6}};
+
+void SwapSighting(Object& a, Object& b) {
+  std::swap(a.visible, b.visible);
+  std::swap(a.vis_time, b.vis_time);
+  std::swap(a.before_vis_time, b.before_vis_time);
+  std::swap(a.distance, b.distance);
+  std::swap(a.h_angle, b.h_angle);
+  std::swap(a.v_angle, b.v_angle);
+}
+
+// Both array forms (eight objects, or eight pointers) go through an accessor.
+template <typename Access>
+void MarkNearest(Access flag) {
+  for (int i = 0; i < kFlagNum; ++i) flag(i).ResetTarget();
+  Object* best = nullptr;
+  for (int i = 0; i < kFlagNum; ++i) {
+    Object& f = flag(i);
+    if (!f.visible) continue;
+    if (best == nullptr || best->distance > f.distance) {
+      if (best != nullptr) best->tgt = false;
+      best = &f;
+      best->tgt = true;
+    }
+  }
+}
+
+template <typename Access>
+void MirrorFlags(Access flag) {
+  if (!Object::see) return;
+  for (const auto& pair : kMirrorPairs) SwapSighting(flag(pair[0]), flag(pair[1]));
+}
+
+}  // namespace
+
+Object::Object() : Object(std::string()) {}
+
+Object::Object(const std::string& n)
+    : name(n),
+      visible(false),
+      vis_time(0.0),
+      before_vis_time(0.0),
+      distance(0.0),
+      h_angle(0.0),
+      v_angle(0.0),
+      h_abyss(0.0),
+      v_abyss(0.0),
+      tgt(false),
+      rel_cod_(Eigen::Vector3d::Zero()),
+      measure_covariance_error_(Eigen::Matrix<double, 6, 6>::Zero()) {}
+
+void Object::UpdateAbyss() {
+  if (!visible) return;
+  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+  h_abyss = h_angle + ci.hj1_;
+  v_abyss = v_angle + ci.hj2_;
+}
+
+void Object::UpdateRelativeCoordinate(int /*index*/) {
+  if (!visible) return;
+  const double yaw = Singleton<CommonInformation>::Get().total_(2);
+  const double r = distance * std::cos(Tool::ToRadians(v_abyss));
+  rel_cod_(0) = r * std::sin(Tool::ToRadians(h_abyss - yaw));
+  rel_cod_(1) = r * std::cos(Tool::ToRadians(h_abyss - yaw));
+  rel_cod_(2) = distance * std::sin(Tool::ToRadians(v_abyss));
+}
+
+void Object::UpdateMeasureCovarianceError(int index) {
+  if (!visible) return;
+  const double yaw = Singleton<CommonInformation>::Get().total_(2);
+  const double d = distance;
+  const double r = (d + kDistanceNoisePercent * d / 100.0) *
+                   std::cos(Tool::ToRadians(kVerticalNoiseDeg + v_abyss));
+  const double h = Tool::ToRadians(kHorizonNoiseDeg + h_abyss - yaw);
+  Eigen::Vector3d pushed(r * std::sin(h), r * std::cos(h),
+                         d * std::sin(Tool::ToRadians(kVerticalNoiseDeg + v_abyss)));
+  const bool goal_post = index >= 4 && index <= 7;
+  if (goal_post) pushed(2) = -pushed(2);
+  const double e = (pushed - rel_cod_).norm();
+
+  double dt = vis_time - before_vis_time;
+  if (dt == 0.0) dt = kDefaultSightingInterval;
+
+  const Eigen::Matrix3d previous = measure_covariance_error_.topLeftCorner<3, 3>();
+  Eigen::Matrix<double, 6, 6> m = Eigen::Matrix<double, 6, 6>::Zero();
+  for (int i = 0; i < 3; ++i) m(i, i) = e;
+  m.bottomRightCorner<3, 3>() = previous;
+  for (int i = 0; i < 3; ++i) m(3 + i, 3 + i) += e / dt;
+  measure_covariance_error_ = m;
+}
+
+void Object::CalcMostNearFlag(Object* flags) {
+  MarkNearest([flags](int i) -> Object& { return flags[i]; });
+}
+
+void Object::CalcMostNearFlag(Object* const* flags) {
+  MarkNearest([flags](int i) -> Object& { return *flags[i]; });
+}
+
+void Object::ReverseFlagsPosition(Object* flags) {
+  MirrorFlags([flags](int i) -> Object& { return flags[i]; });
+}
+
+void Object::ReverseFlagsPosition(Object* const* flags) {
+  MirrorFlags([flags](int i) -> Object& { return *flags[i]; });
+}
+
+void Object::ResetVisionState() {
+  see = false;
+  see_time = 0.0;
+  before_see_time = 0.0;
+  vis_count = 0;
+}

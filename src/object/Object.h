@@ -1,0 +1,88 @@
+#ifndef VEKTORLING_OBJECT_OBJECT_H
+#define VEKTORLING_OBJECT_OBJECT_H
+
+#include <string>
+
+#include <Eigen/Core>
+
+// One thing the camera reports in polar form: a landmark, the ball or a body
+// part of another player. Keeps the latest sighting, the direction relative
+// to the torso, the position relative to the robot (yaw corrected) and the
+// measurement error handed to the position filter.
+class Object {
+ public:
+  Object();
+  explicit Object(const std::string& name);
+  virtual ~Object() = default;
+  Object(const Object&) = default;
+  Object& operator=(const Object&) = default;
+
+  // Sighting, written by the perceptor parser.
+  void SetVisible(bool visible) { this->visible = visible; }
+  void SetVisTime(double t) { vis_time = t; }
+  void SetBeforeVisTime(double t) { before_vis_time = t; }
+  void SetDistance(double d) { distance = d; }
+  void SetHorizonAngle(double a) { h_angle = a; }
+  void SetVerticalAngle(double a) { v_angle = a; }
+  void ResetTarget() { tgt = false; }
+  void InitName(const std::string& n) { name = n; }
+
+  const std::string& GetName() const { return name; }
+  bool GetVisible() const { return visible; }
+  double GetVisTime() const { return vis_time; }
+  double GetBeforeVisTime() const { return before_vis_time; }
+  double GetDistance() const { return distance; }
+  double GetHorizonAngle() const { return h_angle; }
+  double GetVerticalAngle() const { return v_angle; }
+  double GetHorizonAbyss() const { return h_abyss; }
+  double GetVerticalAbyss() const { return v_abyss; }
+  bool GetTarget() const { return tgt; }
+  const Eigen::Vector3d& GetRelCoord() const { return rel_cod_; }
+  // Component i (0..2) of rel_cod_; 0 for any other index.
+  double GetRelCoord(int i) const { return (i >= 0 && i < 3) ? rel_cod_(i) : 0.0; }
+  const Eigen::Matrix<double, 6, 6>& GetMeasureCovarianceError() const {
+    return measure_covariance_error_;
+  }
+
+  // Direction relative to the torso: camera angles plus the neck angles.
+  void UpdateAbyss();
+  // Position relative to the robot, turned by the integrated body yaw.
+  // The index is accepted for symmetry with the error update; unused.
+  void UpdateRelativeCoordinate(int index);
+  // Measurement error of rel_cod_ for the landmark with this index (0..7);
+  // UpdateRelativeCoordinate must have run first.
+  void UpdateMeasureCovarianceError(int index);
+
+  // Marks the nearest visible landmark of the eight (lowest index on ties).
+  static void CalcMostNearFlag(Object* flags);
+  static void CalcMostNearFlag(Object* const* flags);
+  // Swaps the sightings of opposite landmarks (for a robot playing on the
+  // right side); only in a cycle whose message carried vision.
+  static void ReverseFlagsPosition(Object* flags);
+  static void ReverseFlagsPosition(Object* const* flags);
+
+  // Puts the class-wide vision state back to its start values.
+  static void ResetVisionState();
+
+  std::string name;
+  bool visible;
+  double vis_time;
+  double before_vis_time;
+  double distance;
+  double h_angle;
+  double v_angle;
+  double h_abyss;
+  double v_abyss;
+  bool tgt;
+  Eigen::Vector3d rel_cod_;
+  Eigen::Matrix<double, 6, 6> measure_covariance_error_;
+
+  static bool see;
+  static double see_time;
+  static double before_see_time;
+  static int vis_count;
+
+  EIGEN_MAKE_ALIGNED_OPERATOR_NEW
+};
+
+#endif  // VEKTORLING_OBJECT_OBJECT_H
