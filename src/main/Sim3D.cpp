@@ -194,29 +194,36 @@ void Sim3D::PutMessage(const std::string& msg) {
   gSocket_.send(frame.data(), frame.size(), 0, 0);
 }
 
+namespace {
+
+// Reads exactly n bytes into dst, waiting before every read and asking for
+// at most the missing bytes, so the next frame is never read into this one.
+// False when the peer has gone: it closed the connection or the connection
+// failed for good (retrying a hard error such as a reset could spin forever).
+bool ReceiveExactly(char* dst, std::size_t n) {
+  std::size_t got = 0;
+  while (got < n) {
+    Sim3D::SelectInput();
+    const ssize_t r = Sim3D::gSocket_.recv(dst + got, n - got, 0, 0);
+    if (r < 0) {
+      if (IsTransient(errno)) continue;
+      return false;
+    }
+    got += static_cast<std::size_t>(r);
+    if (!Sim3D::gSocket_.isConnected()) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
 bool Sim3D::GetMessage() {
   static char buffer[kBufferSize];
 
-  // Every read asks for at most the missing bytes of the current frame, so
-  // the next frame is never read into this one.
-  std::size_t got = 0;
-  while (got < kHeaderSize) {
-    SelectInput();
-    const ssize_t n = gSocket_.recv(buffer + got, kHeaderSize - got, 0, 0);
-    if (n < 0) {
-      if (IsTransient(errno)) continue;
-      // A hard error (e.g. a reset connection) ends the loop like a close;
-      // retrying it could wait forever.
-      main_loop_ = false;
-      return false;
-    }
-    got += static_cast<std::size_t>(n);
-    if (!gSocket_.isConnected()) {
-      main_loop_ = false;
-      return false;
-    }
+  if (!ReceiveExactly(buffer, kHeaderSize)) {
+    main_loop_ = false;
+    return false;
   }
-
   std::uint32_t length_be;
   std::memcpy(&length_be, buffer, kHeaderSize);
   const std::size_t length = ntohl(length_be);
@@ -226,22 +233,10 @@ bool Sim3D::GetMessage() {
   }
 
   char* const payload = buffer + kHeaderSize;
-  got = 0;
-  while (got < length) {
-    SelectInput();
-    const ssize_t n = gSocket_.recv(payload + got, length - got, 0, 0);
-    if (n < 0) {
-      if (IsTransient(errno)) continue;
-      main_loop_ = false;
-      return false;
-    }
-    got += static_cast<std::size_t>(n);
-    if (!gSocket_.isConnected()) {
-      main_loop_ = false;
-      return false;
-    }
+  if (!ReceiveExactly(payload, length)) {
+    main_loop_ = false;
+    return false;
   }
-
   payload[length] = '\0';
   gMsg_ = payload;  // up to the first zero byte
   return true;
