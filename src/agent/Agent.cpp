@@ -196,7 +196,7 @@ void Agent::ParseMainMessage() {
 
   CopySighting(main_msg.ParseBall(), *ci.ball_);
   for (int k = 0; k < CommonInformation::kFlagNum; ++k) {
-    CopySighting(main_msg.ParseFlags(kFlagNames[k]), *ci.flag_[k]);
+    CopySighting(main_msg.ParseFlags(Object::kFlagNames[k]), *ci.flag_[k]);
   }
   for (int n = 1; n <= 11; ++n) {
     Player& mate = *ci.friend_[n];

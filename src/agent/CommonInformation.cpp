@@ -6,9 +6,6 @@
 #include "object/Object.h"
 #include "object/Player.h"
 
-const char* const kFlagNames[CommonInformation::kFlagNum] = {
-    "F1R", "F2R", "F1L", "F2L", "G1R", "G2R", "G1L", "G2L"};
-
 CommonInformation::CommonInformation()
     : gyro_(Eigen::Vector3d::Zero()),
       acc_(Eigen::Vector3d::Zero()),
@@ -26,7 +23,7 @@ CommonInformation::CommonInformation()
       hj2_(0.0),
       touching_leg_('N'),
       id_(0) {
-  for (int i = 0; i < kFlagNum; ++i) flag_[i] = new Object(kFlagNames[i]);
+  for (int i = 0; i < kFlagNum; ++i) flag_[i] = new Object(Object::kFlagNames[i]);
   for (int i = 0; i < kPlayerSlots; ++i) {
     friend_[i] = new Player("Friend");
     enemy_[i] = new Player("Enemy");

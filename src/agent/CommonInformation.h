@@ -19,7 +19,7 @@ class AbsoluteCoordinate;
 // created anew by each Agent.
 class CommonInformation {
 public:
-  static const int kFlagNum = 8;
+  static const int kFlagNum = 8;  // landmarks, as Object::kFlagNum
   static const int kPlayerSlots = 12;  // index = uniform number, slot 0 unused
 
   CommonInformation();
@@ -52,8 +52,5 @@ public:
   char touching_leg_;
   int id_;
 };
-
-// Landmark names in the order of every landmark array.
-extern const char* const kFlagNames[CommonInformation::kFlagNum];
 
 #endif

@@ -12,10 +12,6 @@ namespace {
 using Pos = std::string::size_type;
 constexpr Pos kNone = std::string::npos;
 
-// Landmark names in the fixed landmark order used by every landmark array.
-const char* const kLandmarkNames[Message::kFlagNum] = {"F1R", "F2R", "F1L", "F2L",
-                                                   "G1R", "G2R", "G1L", "G2L"};
-
 // Body-part keywords of a player sighting, in the order head, right lower
 // arm, left lower arm, right foot, left foot.
 const char* const kPartKeys[5] = {"(head (pol", "(rlowerarm (pol", "(llowerarm (pol",
@@ -107,7 +103,7 @@ Message::Message(int id, const std::string& team)
       game_time_valid_(false),
       game_time_(-1.0),
       player_index_valid_(false) {
-  for (int i = 0; i < kFlagNum; ++i) flag_[i].InitName(kLandmarkNames[i]);
+  for (int i = 0; i < kFlagNum; ++i) flag_[i].InitName(Object::kFlagNames[i]);
 }
 
 void Message::TextChanged() {
@@ -262,7 +258,7 @@ Ball& Message::ParseBall() {
 Object& Message::ParseFlags(const std::string& name) {
   int index = -1;
   for (int i = 0; i < kFlagNum; ++i) {
-    if (name == kLandmarkNames[i]) index = i;
+    if (name == Object::kFlagNames[i]) index = i;
   }
   if (index < 0) {
     std::cout << "Not string format!!" << std::endl;

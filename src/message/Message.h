@@ -45,7 +45,7 @@ class Message {
   int ParseLineCount();
   Hearing ParseHearingMsg(int n);
 
-  static constexpr int kFlagNum = 8;
+  static constexpr int kFlagNum = Object::kFlagNum;
   static constexpr int kPlayerSlots = 12;
 
  private:

@@ -11,10 +11,10 @@ bool Object::see = false;
 double Object::see_time = 0.0;
 double Object::before_see_time = 0.0;
 int Object::vis_count = 0;
+const char* const Object::kFlagNames[Object::kFlagNum] = {"F1R", "F2R", "F1L", "F2L",
+                                                          "G1R", "G2R", "G1L", "G2L"};
 
 namespace {
-
-constexpr int kFlagNum = 8;
 
 // One noise step of the server's vision sensor: distance in percent,
 // angles in degrees.
@@ -41,9 +41,9 @@ void SwapSighting(Object& a, Object& b) {
 // Both array forms (eight objects, or eight pointers) go through an accessor.
 template <typename Access>
 void MarkNearest(Access flag) {
-  for (int i = 0; i < kFlagNum; ++i) flag(i).ResetTarget();
+  for (int i = 0; i < Object::kFlagNum; ++i) flag(i).ResetTarget();
   Object* best = nullptr;
-  for (int i = 0; i < kFlagNum; ++i) {
+  for (int i = 0; i < Object::kFlagNum; ++i) {
     Object& f = flag(i);
     if (!f.visible) continue;
     if (best == nullptr || best->distance > f.distance) {

@@ -11,6 +11,11 @@
 // measurement error handed to the position filter.
 class Object {
  public:
+  // Landmarks always come as an array of eight in this order: corner flags
+  // 0 to 3, goal posts 4 to 7.
+  static constexpr int kFlagNum = 8;
+  static const char* const kFlagNames[kFlagNum];
+
   Object();
   explicit Object(const std::string& name);
   virtual ~Object() = default;
