@@ -14,50 +14,28 @@ namespace {
 // Set while ReadOptions runs on a command line that must not end the
 // process: an exit then fails the test run instead of passing silently.
 bool g_exit_is_a_failure = false;
+const bool kExitGuard = (std::atexit([] {
+                           if (g_exit_is_a_failure) ::_exit(1);
+                         }),
+                         true);
 
-void FailOnUnexpectedExit() {
-  if (g_exit_is_a_failure) {
-    const char text[] = "ReadOptions ended the process unexpectedly\n";
-    ssize_t ignored = ::write(STDERR_FILENO, text, sizeof(text) - 1);
-    (void)ignored;
-    ::_exit(1);
-  }
-}
-
-// Runs ReadOptions on a command line given as strings (program name first).
-void ReadArgsRaw(std::vector<std::string> args) {
+// Runs ReadOptions on the arguments behind the program name.
+void ReadArgs(std::vector<std::string> args, bool may_exit = false) {
+  args.insert(args.begin(), "vektorling");
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(&a[0]);
   argv.push_back(nullptr);
+  g_exit_is_a_failure = !may_exit;
   Sim3D::ReadOptions(static_cast<int>(args.size()), argv.data());
-}
-
-// As ReadArgsRaw, for command lines that must not end the process.
-void ReadArgs(std::vector<std::string> args) {
-  static const bool registered = (std::atexit(FailOnUnexpectedExit), true);
-  (void)registered;
-  g_exit_is_a_failure = true;
-  ReadArgsRaw(std::move(args));
   g_exit_is_a_failure = false;
 }
 
-// As ReadArgsRaw, with the usage text sent to standard error so that a death
-// test can match it.
-void ReadArgsUsageToStderr(std::vector<std::string> args) {
-  ::dup2(STDERR_FILENO, STDOUT_FILENO);
-  ReadArgsRaw(std::move(args));
+// Host, port, team, number, synchronous mode, model type and server version.
+std::string Settings() {
+  return Sim3D::gHost_ + " " + std::to_string(Sim3D::gPort_) + " " + Sim3D::gTeamName_ + " " +
+         std::to_string(Sim3D::gNum_) + " " + std::to_string(Sim3D::gSynMode_) + " " +
+         std::to_string(Sim3D::gType_) + " " + Sim3D::GetServerVersion();
 }
-
-const char* const kUsageText =
-    "\nusage: vektorling [options]\n"
-    "\noptions:\n"
-    " --help      prints this message.\n"
-    " --host=IP   IP of the server.\n"
-    " --port=PORT PORT NUMBER of the server.\n"
-    " --team=NAME NAME of the team.\n"
-    " --syn=Synchronize Mode of the team.\n"
-    " --type=MODEL TYPE of the nao model type.\n"
-    "\n";
 
 class Sim3DOptionsTest : public ::testing::Test {
  protected:
@@ -68,113 +46,73 @@ class Sim3DOptionsTest : public ::testing::Test {
   void TearDown() override { Sim3D::ResetSettings(); }
 };
 
-TEST_F(Sim3DOptionsTest, DefaultsWithoutArguments) {
-  ReadArgs({"vektorling"});
-  EXPECT_EQ("127.0.0.1", Sim3D::gHost_);
-  EXPECT_EQ(3100, Sim3D::gPort_);
-  EXPECT_EQ("Agent", Sim3D::gTeamName_);
-  EXPECT_EQ(0, Sim3D::gNum_);
-  EXPECT_FALSE(Sim3D::gSynMode_);
-  EXPECT_EQ(0, Sim3D::gType_);
-  EXPECT_EQ("0.6.7", Sim3D::GetServerVersion());
-  EXPECT_TRUE(Sim3D::main_loop_);
+TEST_F(Sim3DOptionsTest, CommandLinesGiveSettings) {
+  const struct {
+    std::vector<std::string> args;
+    const char* settings;
+  } kCases[] = {
+      {{}, "127.0.0.1 3100 Agent 0 0 0 0.6.7"},
+      {{"--host=10.0.0.5", "--port=3200", "--team=Alpha", "--num=7", "--syn=1", "--type=3",
+        "--ser=0.7.1"},
+       "10.0.0.5 3200 Alpha 7 1 3 0.7.1"},
+      // Ports below 3100 are raised to it; letters read as 0.
+      {{"--port=80"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7"},
+      {{"--port=-5"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7"},
+      {{"--port=3101"}, "127.0.0.1 3101 Agent 0 0 0 0.6.7"},
+      {{"--port=3200", "--port=http"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7"},
+      // Numbers as strtol reads them, clamped to the range of int.
+      {{"--num=  +9", "--type=11abc"}, "127.0.0.1 3100 Agent 9 0 11 0.6.7"},
+      {{"--num=99999999999999999999"}, "127.0.0.1 3100 Agent 2147483647 0 0 0.6.7"},
+      {{"--syn=2"}, "127.0.0.1 3100 Agent 0 1 0 0.6.7"},
+      {{"--syn=-1", "--syn=0"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7"},
+      // The value starts one character behind the name, whatever it is.
+      {{"--team=A", "--host:1.2.3.4"}, "1.2.3.4 3100 A 0 0 0 0.6.7"},
+      {{"--hostname=x"}, "ame=x 3100 Agent 0 0 0 0.6.7"},
+      {{"--ser="}, "127.0.0.1 3100 Agent 0 0 0 "},
+      // A later option wins; unknown arguments are ignored.
+      {{"--team=First", "--helpme", "-team=X", "port=1", "--team=Second"},
+       "127.0.0.1 3100 Second 0 0 0 0.6.7"},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(testing::PrintToString(c.args));
+    Sim3D::ResetSettings();
+    ReadArgs(c.args);
+    EXPECT_EQ(c.settings, Settings());
+  }
   EXPECT_EQ(60, Sim3D::gSelectTimeoutSec_);
 }
 
-TEST_F(Sim3DOptionsTest, EveryOptionSetsItsSetting) {
-  ReadArgs({"vektorling", "--host=10.0.0.5", "--port=3200", "--team=Alpha", "--num=7",
-            "--syn=1", "--type=3", "--ser=0.7.1"});
-  EXPECT_EQ("10.0.0.5", Sim3D::gHost_);
-  EXPECT_EQ(3200, Sim3D::gPort_);
-  EXPECT_EQ("Alpha", Sim3D::gTeamName_);
-  EXPECT_EQ(7, Sim3D::gNum_);
-  EXPECT_TRUE(Sim3D::gSynMode_);
-  EXPECT_EQ(3, Sim3D::gType_);
-  EXPECT_EQ("0.7.1", Sim3D::GetServerVersion());
-}
-
-TEST_F(Sim3DOptionsTest, PortBelow3100BecomesDefault) {
-  ReadArgs({"vektorling", "--port=80"});
-  EXPECT_EQ(3100, Sim3D::gPort_);
-  ReadArgs({"vektorling", "--port=-5"});
-  EXPECT_EQ(3100, Sim3D::gPort_);
-  ReadArgs({"vektorling", "--port=0"});
-  EXPECT_EQ(3100, Sim3D::gPort_);
-  ReadArgs({"vektorling", "--port=3101"});
-  EXPECT_EQ(3101, Sim3D::gPort_);
-  ReadArgs({"vektorling", "--port=3099"});
-  EXPECT_EQ(3100, Sim3D::gPort_);
-}
-
-TEST_F(Sim3DOptionsTest, NumbersAreReadLikeStrtol) {
-  ReadArgs({"vektorling", "--num=  +9"});
-  EXPECT_EQ(9, Sim3D::gNum_);
-  ReadArgs({"vektorling", "--num=11abc"});
-  EXPECT_EQ(11, Sim3D::gNum_);
-  ReadArgs({"vektorling", "--num=abc"});
-  EXPECT_EQ(0, Sim3D::gNum_);
-  ReadArgs({"vektorling", "--type=x2"});
-  EXPECT_EQ(0, Sim3D::gType_);
-  ReadArgs({"vektorling", "--port=3200", "--port=http"});
-  EXPECT_EQ(3100, Sim3D::gPort_);  // letters give 0, raised to the lower bound
-  // Beyond the range of int the value stays at its limit.
-  ReadArgs({"vektorling", "--num=99999999999999999999"});
-  EXPECT_EQ(2147483647, Sim3D::gNum_);
-}
-
-TEST_F(Sim3DOptionsTest, SynchronousModeIsAnyNonZeroNumber) {
-  ReadArgs({"vektorling", "--syn=2"});
-  EXPECT_TRUE(Sim3D::gSynMode_);
-  ReadArgs({"vektorling", "--syn=0"});
-  EXPECT_FALSE(Sim3D::gSynMode_);
-  ReadArgs({"vektorling", "--syn=-1"});
-  EXPECT_TRUE(Sim3D::gSynMode_);
-  ReadArgs({"vektorling", "--syn=on"});
-  EXPECT_FALSE(Sim3D::gSynMode_);
-}
-
-TEST_F(Sim3DOptionsTest, ValueStartsOneCharacterBehindTheName) {
-  ReadArgs({"vektorling", "--team=A"});
-  EXPECT_EQ("A", Sim3D::gTeamName_);
-  ReadArgs({"vektorling", "--host:1.2.3.4"});
-  EXPECT_EQ("1.2.3.4", Sim3D::gHost_);
-  // An argument that merely begins with a name is that option.
-  ReadArgs({"vektorling", "--hostname=x"});
-  EXPECT_EQ("ame=x", Sim3D::gHost_);
-}
-
-TEST_F(Sim3DOptionsTest, LaterOptionWinsAndUnknownOnesAreIgnored) {
-  ReadArgs({"vektorling", "--team=First", "--helpme", "-team=X", "port=1", "--team=Second"});
-  EXPECT_EQ("Second", Sim3D::gTeamName_);
-  EXPECT_EQ(3100, Sim3D::gPort_);
-}
-
-TEST_F(Sim3DOptionsTest, ServerVersionMayBeEmpty) {
-  ReadArgs({"vektorling", "--ser="});
-  EXPECT_EQ("", Sim3D::GetServerVersion());
-}
-
-TEST_F(Sim3DOptionsTest, OptionWithoutValuePrintsUsageAndExits) {
-  EXPECT_EXIT(ReadArgsUsageToStderr({"vektorling", "--team="}), ::testing::ExitedWithCode(0),
-              "usage: vektorling \\[options\\]");
-  EXPECT_EXIT(ReadArgsUsageToStderr({"vektorling", "--port"}), ::testing::ExitedWithCode(0),
-              "usage: vektorling");
-  EXPECT_EXIT(ReadArgsUsageToStderr({"vektorling", "--ser"}), ::testing::ExitedWithCode(0),
-              "usage: vektorling");
-  // A bare name ends the process even behind valid options.
-  EXPECT_EXIT(ReadArgsUsageToStderr({"vektorling", "--syn=1", "--num"}),
-              ::testing::ExitedWithCode(0), "--type=MODEL TYPE");
-}
-
-TEST_F(Sim3DOptionsTest, HelpPrintsUsageAndExits) {
-  EXPECT_EXIT(ReadArgsUsageToStderr({"vektorling", "--port=3200", "--help", "--team=X"}),
-              ::testing::ExitedWithCode(0), "--help      prints this message\\.");
+TEST_F(Sim3DOptionsTest, HelpOrOptionWithoutValuePrintsUsageAndExits) {
+  const std::vector<std::string> kCases[] = {{"--team="},
+                                             {"--port"},
+                                             {"--ser"},
+                                             {"--syn=1", "--num"},
+                                             {"--port=3200", "--help", "--team=X"}};
+  for (const auto& args : kCases) {
+    SCOPED_TRACE(testing::PrintToString(args));
+    EXPECT_EXIT(
+        {
+          ::dup2(STDERR_FILENO, STDOUT_FILENO);  // the usage text, where EXPECT_EXIT looks
+          ReadArgs(args, true);
+        },
+        ::testing::ExitedWithCode(0), "usage: vektorling \\[options\\]");
+  }
 }
 
 TEST_F(Sim3DOptionsTest, UsageTextIsExact) {
   ::testing::internal::CaptureStdout();
   Sim3D::PrintHelp();
-  EXPECT_EQ(kUsageText, ::testing::internal::GetCapturedStdout());
+  EXPECT_EQ(
+      "\nusage: vektorling [options]\n"
+      "\noptions:\n"
+      " --help      prints this message.\n"
+      " --host=IP   IP of the server.\n"
+      " --port=PORT PORT NUMBER of the server.\n"
+      " --team=NAME NAME of the team.\n"
+      " --syn=Synchronize Mode of the team.\n"
+      " --type=MODEL TYPE of the nao model type.\n"
+      "\n",
+      ::testing::internal::GetCapturedStdout());
 }
 
 TEST_F(Sim3DOptionsTest, InterruptHandlerClearsLoopFlagOnlyForSignal2) {

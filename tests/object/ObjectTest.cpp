@@ -1,4 +1,5 @@
 #include <cmath>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -16,15 +17,12 @@ CommonInformation& FreshBoard() {
 Object Seen(double distance, double h, double v, double vis_time = 0.0, double before = 0.0) {
   Object o("F1R");
   o.visible = true;
-  o.distance = distance;
-  o.h_angle = h;
-  o.v_angle = v;
-  o.vis_time = vis_time;
-  o.before_vis_time = before;
+  std::tie(o.distance, o.h_angle, o.v_angle, o.vis_time, o.before_vis_time) =
+      std::make_tuple(distance, h, v, vis_time, before);
   return o;
 }
 
-// Direction, relative position and error of one landmark sighting.
+// Runs the per-cycle computations; returns the position error.
 double ErrorOf(Object& o, int index) {
   o.UpdateAbyss();
   o.UpdateRelativeCoordinate(index);
@@ -40,131 +38,103 @@ TEST(ObjectTest, DirectionAddsNeckAnglesAndPositionFollowsYaw) {
   ci.hj2_ = -10.0;
   ci.total_ = Eigen::Vector3d(0.0, 0.0, 25.0);
   Object o = Seen(2.0, 5.0, 40.0);
-  o.UpdateAbyss();
+  ErrorOf(o, 0);
   EXPECT_DOUBLE_EQ(o.GetHorizonAbyss(), 25.0);
   EXPECT_DOUBLE_EQ(o.GetVerticalAbyss(), 30.0);
-  // Horizontal direction equals the yaw: straight ahead in the yaw-corrected
-  // frame; 30 degrees up puts it 1 m high at 2 m distance.
-  o.UpdateRelativeCoordinate(0);
-  EXPECT_NEAR(o.GetRelCoord(0), 0.0, 1e-12);
-  EXPECT_NEAR(o.GetRelCoord(1), std::sqrt(3.0), 1e-12);
-  EXPECT_NEAR(o.GetRelCoord(2), 1.0, 1e-12);
-
+  // Straight ahead in the yaw-corrected frame; 30 degrees up puts it 1 m
+  // high at 2 m distance.
+  EXPECT_TRUE(o.GetRelCoord().isApprox(Eigen::Vector3d(0.0, std::sqrt(3.0), 1.0), 1e-12));
   ci.total_(2) = 115.0;  // turned further left: the object is now to the right
   o.UpdateRelativeCoordinate(0);
   EXPECT_NEAR(o.GetRelCoord(0), -std::sqrt(3.0), 1e-12);
   EXPECT_NEAR(o.GetRelCoord(1), 0.0, 1e-12);
+
+  Object hidden = Seen(5.0, 10.0, 0.0);
+  hidden.visible = false;
+  ErrorOf(hidden, 0);
+  EXPECT_EQ(hidden.GetHorizonAbyss(), 0.0);
+  EXPECT_TRUE(hidden.GetRelCoord().isZero());
+  EXPECT_TRUE(hidden.GetMeasureCovarianceError().isZero());
 }
 
-TEST(ObjectTest, InvisibleObjectIsLeftAlone) {
-  CommonInformation& ci = FreshBoard();
-  ci.hj1_ = 30.0;
-  Object o = Seen(5.0, 10.0, 0.0);
-  o.visible = false;
-  o.UpdateAbyss();
-  o.UpdateRelativeCoordinate(0);
-  o.UpdateMeasureCovarianceError(0);
-  EXPECT_EQ(o.GetHorizonAbyss(), 0.0);
-  EXPECT_TRUE(o.GetRelCoord().isZero());
-  EXPECT_TRUE(o.GetMeasureCovarianceError().isZero());
-}
-
-TEST(ObjectTest, ErrorMatchesOneNoiseStepAndAccumulates) {
+TEST(ObjectTest, ErrorMatchesOneNoiseStepAccumulatesAndGrowsForHighPosts) {
   FreshBoard();
   // Same time stamp twice: the interval falls back to 0.06 s.
   Object o = Seen(10.0, 0.0, 0.0, 3.0, 3.0);
   const double e = ErrorOf(o, 0);
   // Small-angle estimate of the displacement for one noise step at 10 m.
-  const double rad = M_PI / 180.0;
-  const double expected = std::sqrt(std::pow(0.00965, 2) + std::pow(10 * 0.1225 * rad, 2) +
-                                    std::pow(10 * 0.148 * rad, 2));
-  EXPECT_NEAR(e, expected, 1e-4);
-  const auto& m = o.GetMeasureCovarianceError();
-  for (int i = 0; i < 3; ++i) {
-    EXPECT_DOUBLE_EQ(m(i, i), e);
-    EXPECT_DOUBLE_EQ(m(3 + i, 3 + i), e / 0.06);
-  }
-  EXPECT_DOUBLE_EQ(m.sum(), 3 * e + 3 * e / 0.06);  // nothing off the diagonal
+  EXPECT_NEAR(e, std::hypot(0.00965, 10 * 0.1225 * M_PI / 180, 10 * 0.148 * M_PI / 180), 1e-4);
+  Eigen::Matrix<double, 6, 1> diagonal;
+  diagonal << e, e, e, e / 0.06, e / 0.06, e / 0.06;
+  EXPECT_TRUE(
+      o.GetMeasureCovarianceError().isApprox(Eigen::Matrix<double, 6, 6>(diagonal.asDiagonal())));
 
-  // Next sighting half a second later, twice as far: the lower block adds
-  // the previous upper block.
+  // Half a second later, twice as far: the lower block adds the previous
+  // upper block.
   o.distance = 20.0;
   o.before_vis_time = 3.0;
   o.vis_time = 3.5;
   const double e2 = ErrorOf(o, 0);
   EXPECT_NEAR(e2, 2 * e, 1e-9);
   EXPECT_DOUBLE_EQ(o.GetMeasureCovarianceError()(4, 4), e2 / 0.5 + e);
-  EXPECT_DOUBLE_EQ(o.GetMeasureCovarianceError()(1, 1), e2);
-}
 
-TEST(ObjectTest, GoalPostErrorGrowsWithVerticalAngle) {
-  FreshBoard();
-  Object flag = Seen(8.0, 15.0, 0.0);
-  Object post = Seen(8.0, 15.0, 0.0);
+  // A goal post at the camera's height errs like a flag; above it, more.
+  Object flag = Seen(8.0, 15.0, 0.0), post = Seen(8.0, 15.0, 0.0);
   EXPECT_NEAR(ErrorOf(post, 5), ErrorOf(flag, 1), 1e-12);
-
-  Object high_flag = Seen(8.0, 15.0, 10.0);
-  Object high_post = Seen(8.0, 15.0, 10.0);
-  const double flag_e = ErrorOf(high_flag, 1);
-  const double post_e = ErrorOf(high_post, 5);
-  EXPECT_LT(flag_e, 0.05);
-  // The pushed height of a post is mirrored, so the error is about twice its height.
-  EXPECT_NEAR(post_e, 2 * 8.0 * std::sin(10.0 * M_PI / 180.0), 0.05);
+  Object high_flag = Seen(8.0, 15.0, 10.0), high_post = Seen(8.0, 15.0, 10.0);
+  EXPECT_LT(ErrorOf(high_flag, 1), 0.05);
+  // The pushed height of a post is mirrored: the error is about twice its height.
+  EXPECT_NEAR(ErrorOf(high_post, 5), 2 * 8.0 * std::sin(10.0 * M_PI / 180.0), 0.05);
 }
 
 TEST(ObjectTest, NearestVisibleFlagIsMarkedLowestIndexOnTies) {
   Object flags[8];
-  flags[0] = Seen(1.0, 0, 0);
-  flags[0].visible = false;  // nearer, but not seen
-  flags[2] = Seen(7.0, 0, 0);
-  flags[5] = Seen(7.0, 0, 0);
-  flags[6] = Seen(9.0, 0, 0);
+  Object* ptrs[8];
+  const double distance[8] = {1, 0, 7, 0, 0, 7, 9, 0};
+  for (int i = 0; i < 8; ++i) {
+    flags[i] = Seen(distance[i], 0, 0);
+    flags[i].visible = distance[i] > 1;  // the nearest one is not seen
+    ptrs[i] = &flags[i];
+  }
   flags[7].tgt = true;  // stale mark
   Object::CalcMostNearFlag(flags);
   for (int i = 0; i < 8; ++i) EXPECT_EQ(flags[i].GetTarget(), i == 2) << i;
-
   flags[6].distance = 6.5;
-  Object* ptrs[8];
-  for (int i = 0; i < 8; ++i) ptrs[i] = &flags[i];
   Object::CalcMostNearFlag(ptrs);
   for (int i = 0; i < 8; ++i) EXPECT_EQ(flags[i].GetTarget(), i == 6) << i;
-
   for (auto& f : flags) f.visible = false;
   Object::CalcMostNearFlag(flags);
   for (auto& f : flags) EXPECT_FALSE(f.GetTarget());
 }
 
 TEST(ObjectTest, ReverseFlagsSwapsSightingsOnlyWithVision) {
-  const char* names[8] = {"F1R", "F2R", "F1L", "F2L", "G1R", "G2R", "G1L", "G2L"};
-  Object flags[8];
+  auto sighting = [](const Object& o) {
+    return std::make_tuple(o.visible, o.vis_time, o.before_vis_time, o.distance, o.h_angle,
+                           o.v_angle);
+  };
+  Object flags[8], before[8];
+  Object* ptrs[8];
   for (int i = 0; i < 8; ++i) {
+    ptrs[i] = &flags[i];
     flags[i] = Seen(10.0 + i, i, -i, 100.0 + i, 50.0 + i);
-    flags[i].name = names[i];
+    flags[i].name = Object::kFlagNames[i];
     flags[i].visible = (i % 2 == 0);
     flags[i].rel_cod_ = Eigen::Vector3d::Constant(i);
+    flags[i].tgt = (i == 4);
+    before[i] = flags[i];
   }
-  flags[4].tgt = true;
-
   Object::ResetVisionState();  // no vision in this cycle
   Object::ReverseFlagsPosition(flags);
-  for (int i = 0; i < 8; ++i) EXPECT_DOUBLE_EQ(flags[i].distance, 10.0 + i);
-
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(sighting(flags[i]), sighting(before[i])) << i;
   Object::see = true;
-  Object* ptrs[8];
-  for (int i = 0; i < 8; ++i) ptrs[i] = &flags[i];
   Object::ReverseFlagsPosition(ptrs);
   const int partner[8] = {3, 2, 1, 0, 7, 6, 5, 4};
   for (int i = 0; i < 8; ++i) {
-    const int j = partner[i];
-    EXPECT_DOUBLE_EQ(flags[i].distance, 10.0 + j);
-    EXPECT_DOUBLE_EQ(flags[i].h_angle, j);
-    EXPECT_DOUBLE_EQ(flags[i].v_angle, -j);
-    EXPECT_DOUBLE_EQ(flags[i].vis_time, 100.0 + j);
-    EXPECT_DOUBLE_EQ(flags[i].before_vis_time, 50.0 + j);
-    EXPECT_EQ(flags[i].visible, j % 2 == 0);
-    EXPECT_EQ(flags[i].name, names[i]);  // slots keep their own identity
-    EXPECT_EQ(flags[i].GetRelCoord(0), i);
-    EXPECT_EQ(flags[i].tgt, i == 4);
+    EXPECT_EQ(sighting(flags[i]), sighting(before[partner[i]])) << i;
+    // Slots keep their identity, position and mark.
+    EXPECT_EQ(flags[i].name, before[i].name);
+    EXPECT_EQ(flags[i].GetRelCoord(), before[i].GetRelCoord());
+    EXPECT_EQ(flags[i].tgt, before[i].tgt);
   }
   Object::ResetVisionState();
 }
