@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# One command from a fresh clone to a watched match on the practice field:
+# installs what is missing (as root), builds in release mode, starts the
+# practice field in synchronous mode and a team of eleven players, plays 60
+# simulated seconds as fast as the machine allows, prints the summary and
+# leaves the trace and the picture in out/demo/.
+#   scripts/demo.sh [--teams 2] [--seconds N]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+teams=1
+seconds=60
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --teams) teams=${2:?}; shift 2 ;;
+    --teams=*) teams=${1#*=}; shift ;;
+    --seconds) seconds=${2:?}; shift 2 ;;
+    --seconds=*) seconds=${1#*=}; shift ;;
+    -h|--help) sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    *) echo "demo.sh: unknown option $1" >&2; exit 2 ;;
+  esac
+done
+case "$teams" in 1|2) ;; *) echo "demo.sh: --teams takes 1 or 2" >&2; exit 2 ;; esac
+
+scripts/deps.sh
+echo "building (release)..."
+cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build -j "$(nproc)" --target vektorling vektorling-sim >/dev/null
+
+out=out/demo
+mkdir -p "$out"
+rm -f out/pids/DemoLeft.pids out/pids/DemoRight.pids
+
+sim_pid=""
+cleanup() {
+  scripts/kill.sh DemoLeft >/dev/null 2>&1 || true
+  scripts/kill.sh DemoRight >/dev/null 2>&1 || true
+  if [ -n "$sim_pid" ] && kill -0 "$sim_pid" 2>/dev/null; then kill "$sim_pid" 2>/dev/null || true; fi
+}
+trap cleanup EXIT
+trap 'exit 130' INT TERM
+
+# Free ports are chosen by the field and read back from its first line.
+build/vektorling-sim --sync --port=0 --trainer-port=0 --seed=1 --kickoff-after=3 \
+  --duration="$seconds" --trace="$out/trace.jsonl" --svg="$out/field.svg" --progress \
+  > "$out/summary.txt" 2> >(tee "$out/field.log" >&2) &
+sim_pid=$!
+port=""
+for _ in $(seq 100); do
+  port=$(sed -n 's/^players on port \([0-9]*\).*/\1/p' "$out/summary.txt" 2>/dev/null | head -n 1)
+  [ -n "$port" ] && break
+  kill -0 "$sim_pid" 2>/dev/null || { echo "demo.sh: the practice field did not start" >&2; exit 1; }
+  sleep 0.1
+done
+[ -n "$port" ] || { echo "demo.sh: the practice field did not report its port" >&2; exit 1; }
+
+start=$(date +%s.%N)
+scripts/start.sh 127.0.0.1 "$port" DemoLeft --syn=1
+[ "$teams" = 2 ] && scripts/start.sh 127.0.0.1 "$port" DemoRight --syn=1
+
+wait "$sim_pid" || { echo "demo.sh: the practice field failed (see $out/field.log)" >&2; exit 1; }
+sim_pid=""
+end=$(date +%s.%N)
+echo
+grep -v '^players on port' "$out/summary.txt"
+awk -v s="$start" -v e="$end" -v n="$seconds" \
+  'BEGIN { w = e - s; printf "\n%d simulated seconds in %.1f s of wall time (%.1f times real time)\n", n, w, n / w }'
+echo "trace:   $out/trace.jsonl"
+echo "picture: $out/field.svg"

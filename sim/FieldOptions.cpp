@@ -1,0 +1,156 @@
+#include "FieldOptions.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+enum class ValueKind { kNone, kPort, kUnsigned, kSeconds, kFile };
+
+struct OptionRow {
+  const char* name;
+  ValueKind kind;
+};
+
+const OptionRow kOptionTable[] = {
+    {"--help", ValueKind::kNone},        {"--port", ValueKind::kPort},
+    {"--trainer-port", ValueKind::kPort}, {"--sync", ValueKind::kNone},
+    {"--seed", ValueKind::kUnsigned},    {"--no-noise", ValueKind::kNone},
+    {"--kickoff-after", ValueKind::kSeconds}, {"--duration", ValueKind::kSeconds},
+    {"--trace", ValueKind::kFile},       {"--svg", ValueKind::kFile},
+    {"--progress", ValueKind::kNone},    {"--quiet", ValueKind::kNone},
+};
+
+bool ParseLong(const std::string& text, long min, long max, long* out) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long value = std::strtol(text.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || value < min || value > max) return false;
+  *out = value;
+  return true;
+}
+
+bool ParseSeconds(const std::string& text, double* out) {
+  if (text.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const double value = std::strtod(text.c_str(), &end);
+  if (errno != 0 || *end != '\0' || !std::isfinite(value) || value < 0) return false;
+  *out = value;
+  return true;
+}
+
+// Stores one option's value; false with a reason when the value is not acceptable.
+bool Apply(const OptionRow& row, const std::string& value, FieldOptions* options, std::string* error) {
+  const std::string name = row.name;
+  long number = 0;
+  switch (row.kind) {
+    case ValueKind::kNone:
+      if (name == "--help") options->help = true;
+      else if (name == "--sync") options->sync = true;
+      else if (name == "--no-noise") options->noise = false;
+      else if (name == "--progress") options->progress = true;
+      else if (name == "--quiet") options->quiet = true;
+      return true;
+    case ValueKind::kPort:
+      if (!ParseLong(value, 0, 65535, &number)) {
+        *error = "bad value for " + name + ": '" + value + "' (a port number from 0 to 65535)";
+        return false;
+      }
+      (name == "--port" ? options->port : options->trainer_port) = static_cast<int>(number);
+      return true;
+    case ValueKind::kUnsigned:
+      if (!ParseLong(value, 0, 4294967295L, &number)) {
+        *error = "bad value for " + name + ": '" + value + "' (a whole number from 0)";
+        return false;
+      }
+      options->seed = static_cast<unsigned>(number);
+      return true;
+    case ValueKind::kSeconds: {
+      double seconds = 0;
+      if (!ParseSeconds(value, &seconds) || (name == "--duration" && seconds <= 0)) {
+        *error = "bad value for " + name + ": '" + value + "' (seconds, " +
+                 (name == "--duration" ? "above 0)" : "0 or more)");
+        return false;
+      }
+      (name == "--duration" ? options->duration : options->kickoff_after) = seconds;
+      return true;
+    }
+    case ValueKind::kFile:
+      if (value.empty()) {
+        *error = "bad value for " + name + ": a file name is needed";
+        return false;
+      }
+      (name == "--trace" ? options->trace_file : options->svg_file) = value;
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+WorldConfig FieldOptions::ToWorldConfig() const {
+  WorldConfig config;
+  config.seed = seed;
+  config.noise = noise;
+  config.kickoff_after = kickoff_after;
+  config.duration = duration;
+  return config;
+}
+
+bool ParseFieldOptions(int argc, const char* const* argv, FieldOptions* options, std::string* error) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i] ? argv[i] : "";
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    const OptionRow* row = nullptr;
+    for (const OptionRow& candidate : kOptionTable) {
+      if (name == candidate.name) row = &candidate;
+    }
+    if (row == nullptr) {
+      *error = (arg.compare(0, 1, "-") == 0 ? "unknown option: " : "unexpected argument: ") + arg;
+      return false;
+    }
+    std::string value;
+    if (row->kind == ValueKind::kNone) {
+      if (equals != std::string::npos) {
+        *error = "option " + name + " takes no value";
+        return false;
+      }
+    } else if (equals != std::string::npos) {
+      value = arg.substr(equals + 1);
+    } else if (i + 1 < argc && argv[i + 1] != nullptr) {
+      value = argv[++i];
+    } else {
+      *error = "option " + name + " needs a value";
+      return false;
+    }
+    if (!Apply(*row, value, options, error)) return false;
+  }
+  return true;
+}
+
+std::string FieldUsage() {
+  return "usage: vektorling-sim [options]\n"
+         "A practice field that speaks the simulation server's protocol.\n"
+         "\n"
+         "options:\n"
+         "  --help                 print this text and exit\n"
+         "  --port N               port for players (default 3100; 0 = any free port)\n"
+         "  --trainer-port N       port for trainer commands (default 3200; 0 = any free port)\n"
+         "  --sync                 synchronous mode: a step waits for \"(syn)\" from every player\n"
+         "  --seed N               seed of every random draw (default 1)\n"
+         "  --no-noise             no noise on vision and beams\n"
+         "  --kickoff-after S      kick-off after S simulated seconds (default: on a trainer command)\n"
+         "  --duration S           end the match after S simulated seconds (default: run until stopped)\n"
+         "  --trace FILE           write one JSON line per step to FILE\n"
+         "  --svg FILE             draw the field with every robot's path to FILE at the end\n"
+         "  --progress             show the simulated seconds done on standard error\n"
+         "  --quiet                no notes about clients coming and going\n"
+         "\n"
+         "Values may follow the option after '=' or as the next argument.\n"
+         "Players and trainers connect on 127.0.0.1; the chosen ports are printed at start.\n";
+}

@@ -1,0 +1,407 @@
+#include "FieldServer.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <iostream>
+
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "Connection.h"
+#include "Expression.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Real-time mode: when the field falls this far behind (a stopped process, a
+// slow machine), it drops the missed steps instead of racing to catch up.
+constexpr auto kMaxLag = std::chrono::milliseconds(100);
+// Longest piece of a client's text quoted in an error line.
+constexpr std::size_t kQuoteLength = 80;
+
+std::string Quote(const std::string& text) {
+  if (text.size() <= kQuoteLength) return text;
+  return text.substr(0, kQuoteLength) + "...";
+}
+
+// A non-blocking listening socket on 127.0.0.1; *port gets the bound port.
+int Listen(int port, int* bound, std::string* error) {
+  const int fd = socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
+  if (fd < 0) {
+    *error = std::string("cannot create a socket: ") + std::strerror(errno);
+    return -1;
+  }
+  const int one = 1;
+  setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 || listen(fd, 64) != 0) {
+    *error = "cannot listen on 127.0.0.1:" + std::to_string(port) + ": " + std::strerror(errno);
+    close(fd);
+    return -1;
+  }
+  socklen_t length = sizeof address;
+  getsockname(fd, reinterpret_cast<sockaddr*>(&address), &length);
+  *bound = ntohs(address.sin_port);
+  return fd;
+}
+
+}  // namespace
+
+struct FieldServer::Client {
+  enum class State { kNew, kScene, kPlaying };
+
+  std::unique_ptr<Connection> connection;
+  bool trainer = false;
+  State state = State::kNew;
+  int robot = -1;         // the world's id once the scene command came
+  bool answered = false;  // "(syn)" came since the last message
+  bool gone = false;      // to be removed from the list
+  std::string frame;      // the frame being handled (buffer reused)
+  // What the player sent since the last step, handed to the world at the
+  // next one. (The world itself holds commands back one more step, so that
+  // an answer to message k shows in message k + 2, as on the real server.)
+  std::string pending;
+};
+
+FieldServer::FieldServer(const FieldOptions& options, World* world) : options_(options), world_(world) {}
+
+FieldServer::~FieldServer() {
+  clients_.clear();
+  for (int fd : {player_listener_, trainer_listener_, wake_read_, wake_write_}) {
+    if (fd >= 0) close(fd);
+  }
+}
+
+bool FieldServer::Open(std::string* error) {
+  int fds[2];
+  if (pipe2(fds, O_NONBLOCK | O_CLOEXEC) != 0) {
+    *error = std::string("cannot create a pipe: ") + std::strerror(errno);
+    return false;
+  }
+  wake_read_ = fds[0];
+  wake_write_ = fds[1];
+  player_listener_ = Listen(options_.port, &player_port_, error);
+  if (player_listener_ < 0) return false;
+  trainer_listener_ = Listen(options_.trainer_port, &trainer_port_, error);
+  if (trainer_listener_ < 0) return false;
+  if (!options_.trace_file.empty() && !trace_.Open(options_.trace_file, error)) return false;
+  return true;
+}
+
+void FieldServer::Stop() {
+  stop_.store(true);
+  if (wake_write_ >= 0) {
+    const char byte = 1;
+    // Only async-signal-safe calls here; a full pipe already wakes the loop.
+    ssize_t ignored = write(wake_write_, &byte, 1);
+    (void)ignored;
+  }
+}
+
+void FieldServer::Run() {
+  auto next_step = Clock::now() + std::chrono::milliseconds(20);
+  while (!stop_.load() && !world_->Finished()) {
+    poll_fds_.clear();
+    poll_fds_.push_back({wake_read_, POLLIN, 0});
+    poll_fds_.push_back({player_listener_, POLLIN, 0});
+    poll_fds_.push_back({trainer_listener_, POLLIN, 0});
+    for (const auto& client : clients_) {
+      const short events = POLLIN | (client->connection->HasUnsent() ? POLLOUT : 0);
+      poll_fds_.push_back({client->connection->fd(), events, 0});
+    }
+
+    timespec timeout{0, 0};
+    timespec* wait = &timeout;
+    if (options_.sync) {
+      // Nothing happens until somebody sends something.
+      if (!ReadyToStep()) wait = nullptr;
+    } else {
+      const auto left = next_step - Clock::now();
+      if (left > Clock::duration::zero()) {
+        const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
+        timeout.tv_sec = static_cast<time_t>(ns / 1000000000);
+        timeout.tv_nsec = static_cast<long>(ns % 1000000000);
+      }
+    }
+    const int ready = ppoll(poll_fds_.data(), poll_fds_.size(), wait, nullptr);
+    if (ready < 0 && errno != EINTR) {
+      std::cerr << "poll failed: " << std::strerror(errno) << std::endl;
+      break;
+    }
+    if (ready > 0) {
+      if (poll_fds_[0].revents) {
+        char drain[64];
+        while (read(wake_read_, drain, sizeof drain) > 0) {
+        }
+      }
+      if (poll_fds_[1].revents & POLLIN) Accept(player_listener_, false);
+      if (poll_fds_[2].revents & POLLIN) Accept(trainer_listener_, true);
+      // Clients accepted just now are not in poll_fds_ yet; they come next round.
+      const std::size_t polled = poll_fds_.size() - 3;
+      for (std::size_t i = 0; i < polled && i < clients_.size(); ++i) {
+        const short events = poll_fds_[i + 3].revents;
+        if (events != 0 && !clients_[i]->gone) ServeClient(*clients_[i], events);
+      }
+      for (std::size_t i = 0; i < clients_.size();) {
+        if (clients_[i]->gone) {
+          clients_.erase(clients_.begin() + static_cast<long>(i));
+        } else {
+          ++i;
+        }
+      }
+    }
+    if (stop_.load() || world_->Finished()) break;
+
+    if (options_.sync) {
+      if (ReadyToStep()) DoStep();
+    } else {
+      const auto now = Clock::now();
+      if (now >= next_step) {
+        DoStep();
+        next_step += std::chrono::milliseconds(20);
+        if (now - next_step > kMaxLag) next_step = now + std::chrono::milliseconds(20);
+      }
+    }
+  }
+  ShowProgress(true);
+  plot_.Add(world_->Snapshot());
+  CloseAll();
+  trace_.Close();
+}
+
+void FieldServer::Accept(int listener, bool trainer) {
+  for (;;) {
+    const int fd = accept4(listener, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (fd < 0) {
+      if (errno == EINTR) continue;
+      // EAGAIN: all taken; anything else (out of descriptors) is retried
+      // at the next wake-up.
+      if (errno != EAGAIN && errno != EWOULDBLOCK && errno != ECONNABORTED) {
+        std::cerr << "cannot accept a client: " << std::strerror(errno) << std::endl;
+      }
+      return;
+    }
+    auto client = std::make_unique<Client>();
+    client->connection = std::make_unique<Connection>(fd, next_client_number_++);
+    client->trainer = trainer;
+    clients_.push_back(std::move(client));
+  }
+}
+
+void FieldServer::ServeClient(Client& client, short events) {
+  Connection& connection = *client.connection;
+  std::string reason;
+  if ((events & POLLOUT) && !connection.Flush(&reason)) {
+    Drop(client, reason);
+    return;
+  }
+  if (!(events & (POLLIN | POLLHUP | POLLERR))) return;
+  const Connection::ReadResult result = connection.Receive(&reason);
+  for (;;) {
+    const Connection::FrameResult frame = connection.NextFrame(&client.frame, &reason);
+    if (frame == Connection::FrameResult::kNone) break;
+    if (frame == Connection::FrameResult::kTooLong) {
+      Drop(client, reason);
+      return;
+    }
+    if (client.trainer) {
+      HandleTrainerFrame(client);
+    } else {
+      HandlePlayerFrame(client);
+    }
+    if (client.gone) return;
+  }
+  if (result == Connection::ReadResult::kError) {
+    Drop(client, reason);
+  } else if (result == Connection::ReadResult::kClosed) {
+    if (connection.MidFrame()) {
+      Drop(client, "disconnected in the middle of a frame");
+    } else {
+      Leave(client);
+    }
+  }
+}
+
+void FieldServer::HandlePlayerFrame(Client& client) {
+  std::string reason;
+  if (!Expression::IsWellFormed(client.frame, &reason)) {
+    Drop(client, "not a well-formed message (" + reason + "): " + Quote(client.frame));
+    return;
+  }
+  switch (client.state) {
+    case Client::State::kNew: {
+      if (!Expression::FindList(client.frame, "scene", nullptr)) {
+        Drop(client, "expected the scene command, got: " + Quote(client.frame));
+        return;
+      }
+      client.robot = world_->CreateRobot();
+      client.state = Client::State::kScene;
+      Send(client, world_->Perceive(client.robot));
+      // Some clients send the init command in the same frame.
+      std::string init;
+      if (!client.gone && Expression::FindList(client.frame, "init", &init)) HandleInit(client, init);
+      return;
+    }
+    case Client::State::kScene: {
+      // Until the init command the robot takes no part; other commands wait.
+      std::string init;
+      if (Expression::FindList(client.frame, "init", &init)) HandleInit(client, init);
+      return;
+    }
+    case Client::State::kPlaying:
+      client.pending += client.frame;
+      if (Expression::HasSyn(client.frame)) client.answered = true;
+      return;
+  }
+}
+
+void FieldServer::HandleInit(Client& client, const std::string& init) {
+  std::string unum_text, team;
+  char* end = nullptr;
+  long unum = -1;
+  if (Expression::FindAtom(init, "unum", &unum_text)) unum = std::strtol(unum_text.c_str(), &end, 10);
+  if (end == nullptr || *end != '\0' || unum < 0 || unum > 99 || !Expression::FindAtom(init, "teamname", &team)) {
+    Drop(client, "bad init command: " + Quote(init));
+    return;
+  }
+  std::string error;
+  if (!world_->InitRobot(client.robot, team, static_cast<int>(unum), &error)) {
+    client.robot = -1;  // the world has removed it
+    Drop(client, error.empty() ? "refused by the field" : error);
+    return;
+  }
+  client.state = Client::State::kPlaying;
+  client.answered = false;
+  if (!options_.quiet) {
+    std::cerr << "client " << client.connection->number() << " joined team " << team << std::endl;
+  }
+  Send(client, world_->Perceive(client.robot));
+}
+
+void FieldServer::HandleTrainerFrame(Client& client) {
+  std::string reason;
+  if (!Expression::IsWellFormed(client.frame, &reason)) {
+    Drop(client, "not a well-formed message (" + reason + "): " + Quote(client.frame));
+    return;
+  }
+  for (const std::string& command : Expression::TopLevelLists(client.frame)) {
+    if (!world_->TrainerCommand(command)) {
+      std::cerr << "unknown trainer command ignored: " << Quote(command) << std::endl;
+    }
+  }
+}
+
+void FieldServer::Send(Client& client, const std::string& text) {
+  std::string reason;
+  if (!client.connection->Send(text, &reason)) Drop(client, reason);
+}
+
+void FieldServer::Drop(Client& client, const std::string& reason) {
+  if (client.gone) return;
+  std::cerr << "dropping " << (client.trainer ? "trainer client " : "client ") << client.connection->number() << ": "
+            << reason << std::endl;
+  if (client.robot >= 0) world_->RemoveRobot(client.robot);
+  client.robot = -1;
+  client.connection->Close();
+  client.gone = true;
+}
+
+void FieldServer::Leave(Client& client) {
+  if (client.gone) return;
+  if (!options_.quiet) {
+    std::cerr << (client.trainer ? "trainer client " : "client ") << client.connection->number() << " left"
+              << std::endl;
+  }
+  if (client.robot >= 0) world_->RemoveRobot(client.robot);
+  client.robot = -1;
+  client.connection->Close();
+  client.gone = true;
+}
+
+bool FieldServer::ReadyToStep() const {
+  bool any = false;
+  for (const auto& client : clients_) {
+    if (client->gone || client->state != Client::State::kPlaying) continue;
+    if (!client->answered) return false;
+    any = true;
+  }
+  return any;
+}
+
+void FieldServer::DoStep() {
+  for (const auto& client : clients_) {
+    if (client->gone || client->state != Client::State::kPlaying) continue;
+    if (!client->pending.empty()) world_->ApplyCommands(client->robot, client->pending);
+    client->pending.clear();
+  }
+  world_->Step();
+  ++steps_;
+  for (const auto& client : clients_) {
+    if (client->gone || client->state != Client::State::kPlaying) continue;
+    client->answered = false;
+    Send(*client, world_->Perceive(client->robot));
+  }
+  const bool plot = !options_.svg_file.empty() && steps_ % kPlotEvery == 0;
+  if (trace_.IsOpen() || plot) {
+    const WorldSnapshot snapshot = world_->Snapshot();
+    trace_.Write(snapshot);
+    if (plot) plot_.Add(snapshot);
+  }
+  if (options_.progress && steps_ % 50 == 0) ShowProgress(false);
+}
+
+void FieldServer::ShowProgress(bool last) {
+  if (!options_.progress) return;
+  if (!last) {
+    std::fprintf(stderr, "\r%.0f s simulated", steps_ * kStepSeconds);
+    std::fflush(stderr);
+    progress_shown_ = true;
+  } else if (progress_shown_) {
+    std::fprintf(stderr, "\r%.2f s simulated\n", steps_ * kStepSeconds);
+    std::fflush(stderr);
+  }
+}
+
+void FieldServer::CloseAll() {
+  // Send what is queued, then end the stream so that every player reads
+  // the end of the connection, and wait a little for them to close theirs:
+  // closing a socket with unread input would reset the connection instead.
+  for (const auto& client : clients_) {
+    client->connection->Flush(nullptr);
+    client->connection->ShutdownWrite();
+  }
+  const auto deadline = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                           std::chrono::duration<double>(close_grace_));
+  std::vector<pollfd> fds;
+  for (;;) {
+    fds.clear();
+    for (const auto& client : clients_) {
+      if (client->connection->fd() >= 0) fds.push_back({client->connection->fd(), POLLIN, 0});
+    }
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    if (fds.empty() || left <= 0) break;
+    if (poll(fds.data(), fds.size(), static_cast<int>(left)) <= 0) continue;
+    for (const pollfd& p : fds) {
+      if (!p.revents) continue;
+      char discard[4096];
+      ssize_t got;
+      while ((got = recv(p.fd, discard, sizeof discard, 0)) > 0) {
+      }
+      if (got == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR)) {
+        for (const auto& client : clients_) {
+          if (client->connection->fd() == p.fd) client->connection->Close();
+        }
+      }
+    }
+  }
+  clients_.clear();
+}

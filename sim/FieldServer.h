@@ -1,0 +1,88 @@
+#ifndef VEKTORLING_SIM_FIELD_SERVER_H
+#define VEKTORLING_SIM_FIELD_SERVER_H
+
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <poll.h>
+
+#include "FieldOptions.h"
+#include "SvgPlot.h"
+#include "Trace.h"
+#include "World.h"
+
+class Connection;
+
+// The network side of the practice field: listens for players and trainers
+// on 127.0.0.1, frames and checks what they send, runs the scene/init
+// start-up, and drives the world in 20 ms steps, either in real time or, in
+// synchronous mode, whenever every player has answered with "(syn)".
+// One thread; all sockets non-blocking behind one poll.
+class FieldServer {
+public:
+  static constexpr double kStepSeconds = 0.02;
+  // Every how many steps the picture takes a point of each path.
+  static constexpr long kPlotEvery = 5;
+
+  // The world must outlive the server; it is used only from Run().
+  FieldServer(const FieldOptions& options, World* world);
+  ~FieldServer();
+  FieldServer(const FieldServer&) = delete;
+  FieldServer& operator=(const FieldServer&) = delete;
+
+  // Opens the two listening sockets (port 0: any free port) and the trace
+  // file. False with one line in *error.
+  bool Open(std::string* error);
+  int PlayerPort() const { return player_port_; }
+  int TrainerPort() const { return trainer_port_; }
+
+  // Runs the match until the world is finished ("--duration", "(killsim)")
+  // or Stop() is called, then closes every connection cleanly and closes
+  // the trace.
+  void Run();
+  // Ends Run() soon; safe from another thread and from a signal handler.
+  void Stop();
+
+  long Steps() const { return steps_.load(); }
+  const SvgPlot& Plot() const { return plot_; }
+  // How long the end of the match waits for clients to close their side.
+  void SetCloseGrace(double seconds) { close_grace_ = seconds; }
+
+private:
+  struct Client;
+
+  void Accept(int listener, bool trainer);
+  void ServeClient(Client& client, short events);
+  void HandlePlayerFrame(Client& client);
+  void HandleInit(Client& client, const std::string& init);
+  void HandleTrainerFrame(Client& client);
+  void Send(Client& client, const std::string& text);
+  // Gives up a client: one line on standard error, its robot leaves.
+  void Drop(Client& client, const std::string& reason);
+  // The client closed its connection between frames.
+  void Leave(Client& client);
+  bool ReadyToStep() const;
+  void DoStep();
+  void ShowProgress(bool last);
+  void CloseAll();
+
+  FieldOptions options_;
+  World* world_;
+  int player_listener_ = -1, trainer_listener_ = -1;
+  int player_port_ = 0, trainer_port_ = 0;
+  int wake_read_ = -1, wake_write_ = -1;
+  std::atomic<bool> stop_{false};
+  std::vector<std::unique_ptr<Client>> clients_;
+  std::vector<pollfd> poll_fds_;
+  int next_client_number_ = 1;
+  std::atomic<long> steps_{0};  // read by tests while the field runs
+  double close_grace_ = 1.0;
+  Trace trace_;
+  SvgPlot plot_;
+  bool progress_shown_ = false;
+};
+
+#endif

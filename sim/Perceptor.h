@@ -1,0 +1,37 @@
+#ifndef VEKTORLING_SIM_PERCEPTOR_H
+#define VEKTORLING_SIM_PERCEPTOR_H
+
+#include <string>
+
+#include <Eigen/Dense>
+
+#include "SimRobot.h"
+
+// The text of the perceptor messages, piece by piece, in the real server's
+// order and number format (two decimals, "-0.00" for small negatives as
+// printf writes them).
+class Perceptor {
+public:
+  // v as "%.2f" would print it, without going through printf.
+  static void AppendNumber(std::string& out, double v);
+
+  // (time (now T))
+  static void AppendTime(std::string& out, double now);
+  // (GS [(unum N) (team left|right) ](sl L) (sr R) (t T) (pm MODE));
+  // the number and side only when unum > 0.
+  static void AppendGameState(std::string& out, int unum, char side, int score_left, int score_right,
+                              double game_time, const std::string& play_mode);
+  // (hear TEAM T self TEXT) or (hear TEAM T DIRECTION TEXT)
+  static void AppendHear(std::string& out, const std::string& team, double game_time, bool self,
+                         double direction, const std::string& text);
+  // (GYR (n torso) (rt x y z))(ACC (n torso) (a x y z))
+  static void AppendInertial(std::string& out, const Eigen::Vector3d& gyro, const Eigen::Vector3d& acc);
+  // The 22 joints (degrees, NaoModel::kJointTable order in q) and the foot
+  // sensors of feet on the ground, in the server's order: hj1, hj2, then
+  // the vision text (may be empty), raj1-4, laj1-4, rlj1-5, FRP rf, rlj6,
+  // llj1-5, FRP lf, llj6.
+  static void AppendJointsAndVision(std::string& out, const double* q, const FootContact& left,
+                                    const FootContact& right, const std::string& see);
+};
+
+#endif

@@ -1,0 +1,116 @@
+#include "Referee.h"
+
+namespace {
+
+constexpr double kEps = 1e-6;
+
+const char* const kModes[] = {
+    "BeforeKickOff",    "KickOff_Left",      "KickOff_Right",   "PlayOn",
+    "KickIn_Left",      "KickIn_Right",      "corner_kick_left", "corner_kick_right",
+    "goal_kick_left",   "goal_kick_right",   "offside_left",    "offside_right",
+    "GameOver",         "Goal_Left",         "Goal_Right",      "free_kick_left",
+    "free_kick_right",
+};
+
+char Other(char side) { return side == 'L' ? 'R' : 'L'; }
+
+std::string KickOffMode(char side) { return side == 'R' ? "KickOff_Right" : "KickOff_Left"; }
+
+}  // namespace
+
+Referee::Referee(double kickoff_after, double duration, double playon_after)
+    : kickoff_after_(kickoff_after), duration_(duration), playon_after_(playon_after) {}
+
+bool Referee::KnownPlayMode(const std::string& mode) {
+  for (const char* m : kModes) {
+    if (mode == m) return true;
+  }
+  return false;
+}
+
+void Referee::Enter(const std::string& mode, double now) {
+  if (mode == "KickOff_Left" || mode == "KickOff_Right") {
+    const char side = mode == "KickOff_Left" ? 'L' : 'R';
+    // The first kick-off of the first half decides who starts the second.
+    if (half_ == 1 && mode_ == "BeforeKickOff" && game_time_ == 0.0) first_half_kickoff_ = side;
+    kickoff_side_ = side;
+  }
+  mode_ = mode;
+  mode_since_ = now;
+}
+
+void Referee::Step(double now, double dt) {
+  if (finished_) return;
+  if (duration_ >= 0.0 && now >= duration_ - kEps) {
+    finished_ = true;
+    Enter("GameOver", now);
+    return;
+  }
+  if (duration_ > 0.0 && half_ == 1 && now >= duration_ / 2.0 - kEps) {
+    half_ = 2;
+    kickoff_side_ = Other(first_half_kickoff_);
+    Enter("BeforeKickOff", now);
+    ball_reset_ = true;
+  }
+
+  const double in_mode = now - mode_since_;
+  if (mode_ == "BeforeKickOff") {
+    if (kickoff_after_ >= 0.0 && in_mode >= kickoff_after_ - kEps) Enter(KickOffMode(kickoff_side_), now);
+  } else if (mode_ == "Goal_Left" || mode_ == "Goal_Right") {
+    if (in_mode >= kGoalPause - kEps) {
+      Enter(KickOffMode(kickoff_side_), now);
+      ball_reset_ = true;
+    }
+  } else if (mode_ != "PlayOn" && mode_ != "GameOver") {
+    // A kick-off or another set piece: play goes on after a while anyway.
+    if (in_mode >= playon_after_ - kEps) Enter("PlayOn", now);
+  }
+
+  if (mode_ != "BeforeKickOff" && mode_ != "GameOver") game_time_ += dt;
+}
+
+void Referee::BallTouched(double now) {
+  if (finished_) return;
+  if (mode_ == "PlayOn" || mode_ == "BeforeKickOff" || mode_ == "GameOver" || mode_ == "Goal_Left" ||
+      mode_ == "Goal_Right")
+    return;
+  Enter("PlayOn", now);
+}
+
+void Referee::GoalScored(char scorer, double now) {
+  if (finished_ || !GoalsCount()) return;
+  if (scorer == 'L') {
+    ++score_left_;
+    Enter("Goal_Left", now);
+  } else {
+    ++score_right_;
+    Enter("Goal_Right", now);
+  }
+  kickoff_side_ = Other(scorer);  // the team that conceded kicks off
+}
+
+bool Referee::SetPlayMode(const std::string& mode, double now) {
+  if (!KnownPlayMode(mode)) return false;
+  if (mode == "Goal_Left") kickoff_side_ = 'R';
+  if (mode == "Goal_Right") kickoff_side_ = 'L';
+  Enter(mode, now);
+  return true;
+}
+
+void Referee::KickOff(char side, double now) { Enter(KickOffMode(side), now); }
+
+bool Referee::GoalsCount() const {
+  return mode_ != "BeforeKickOff" && mode_ != "Goal_Left" && mode_ != "Goal_Right" && mode_ != "GameOver";
+}
+
+bool Referee::BallInPlay() const { return GoalsCount(); }
+
+bool Referee::BeamAllowed() const {
+  return mode_ == "BeforeKickOff" || mode_ == "Goal_Left" || mode_ == "Goal_Right";
+}
+
+bool Referee::TakeBallReset() {
+  const bool r = ball_reset_;
+  ball_reset_ = false;
+  return r;
+}

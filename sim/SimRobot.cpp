@@ -1,0 +1,427 @@
+#include "SimRobot.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "FieldGeometry.h"
+
+namespace {
+
+constexpr double kDeg = M_PI / 180.0;
+// The body's own acceleration enters the sensor smoothed and capped: joint
+// speeds change at once here, which real motors cannot do.
+constexpr double kMaxLinearAcc = 4.0;  // m/s^2
+
+Eigen::Matrix3d RotZ(double deg) {
+  return Eigen::AngleAxisd(deg * kDeg, Eigen::Vector3d::UnitZ()).toRotationMatrix();
+}
+Eigen::Matrix3d RotX(double deg) {
+  return Eigen::AngleAxisd(deg * kDeg, Eigen::Vector3d::UnitX()).toRotationMatrix();
+}
+
+// Heading (degrees from +x) of the forward axis (y) of an orientation, or
+// nan when that axis stands almost vertical.
+double ForwardHeading(const Eigen::Matrix3d& r) {
+  const Eigen::Vector3d f = r.col(1);
+  if (std::hypot(f.x(), f.y()) < 0.1) return std::nan("");
+  return std::atan2(f.y(), f.x()) / kDeg;
+}
+
+double Cross(const Eigen::Vector2d& o, const Eigen::Vector2d& a, const Eigen::Vector2d& b) {
+  return (a.x() - o.x()) * (b.y() - o.y()) - (a.y() - o.y()) * (b.x() - o.x());
+}
+
+double SegmentDistance(const Eigen::Vector2d& p, const Eigen::Vector2d& a, const Eigen::Vector2d& b) {
+  const Eigen::Vector2d ab = b - a;
+  const double len2 = ab.squaredNorm();
+  double t = len2 > 0 ? (p - a).dot(ab) / len2 : 0.0;
+  t = std::clamp(t, 0.0, 1.0);
+  return (a + t * ab - p).norm();
+}
+
+// How far p lies outside the convex hull of the points (0 inside).
+double OutsideHull(const Eigen::Vector2d& p, Eigen::Vector2d* pts, int n) {
+  // Insertion sort by x, then y: at most eight corners.
+  for (int i = 1; i < n; ++i) {
+    const Eigen::Vector2d key = pts[i];
+    int j = i - 1;
+    while (j >= 0 && (pts[j].x() > key.x() || (pts[j].x() == key.x() && pts[j].y() > key.y()))) {
+      pts[j + 1] = pts[j];
+      --j;
+    }
+    pts[j + 1] = key;
+  }
+  Eigen::Vector2d hull[17];
+  int k = 0;
+  for (int i = 0; i < n; ++i) {  // lower hull
+    while (k >= 2 && Cross(hull[k - 2], hull[k - 1], pts[i]) <= 0) --k;
+    hull[k++] = pts[i];
+  }
+  for (int i = n - 2, t = k + 1; i >= 0; --i) {  // upper hull
+    while (k >= t && Cross(hull[k - 2], hull[k - 1], pts[i]) <= 0) --k;
+    hull[k++] = pts[i];
+  }
+  const int h = k - 1;  // the last point repeats the first
+  if (h < 3) {
+    double d = (p - pts[0]).norm();
+    for (int i = 0; i + 1 < n; ++i) d = std::min(d, SegmentDistance(p, pts[i], pts[i + 1]));
+    return d;
+  }
+  bool inside = true;
+  double d = 1e9;
+  for (int i = 0; i < h; ++i) {
+    if (Cross(hull[i], hull[i + 1], p) < 0) inside = false;
+    d = std::min(d, SegmentDistance(p, hull[i], hull[i + 1]));
+  }
+  return inside ? 0.0 : d;
+}
+
+}  // namespace
+
+SimRobot::SimRobot() {
+  kin_.Compute(q_);
+  PlaceUpright(Eigen::Vector2d::Zero(), 0.0);
+}
+
+void SimRobot::SetJointVelocity(int joint, double v) {
+  if (joint < 0 || joint >= NaoModel::kJointNum || !std::isfinite(v)) return;
+  vel_[joint] = std::clamp(v, -kMaxJointSpeed, kMaxJointSpeed);
+}
+
+void SimRobot::SetJointAngle(int joint, double deg) {
+  if (joint < 0 || joint >= NaoModel::kJointNum || !std::isfinite(deg)) return;
+  const JointSpec& s = NaoModel::kJointTable[joint];
+  q_[joint] = std::clamp(deg, s.min, s.max);
+}
+
+double SimRobot::Heading() const {
+  if (state_ == State::kFalling || state_ == State::kLying) return heading_;
+  double h = ForwardHeading(torso_.R);
+  if (std::isnan(h)) h = ForwardHeading(support_sole_.R);
+  return std::isnan(h) ? heading_ : h;
+}
+
+void SimRobot::PlaceUpright(const Eigen::Vector2d& xy, double heading_deg) {
+  kin_.Compute(q_);
+  const double zl = kin_.Sole(SimKinematics::kLeft).p.z();
+  const double zr = kin_.Sole(SimKinematics::kRight).p.z();
+  if (zl < zr - 1e-9) support_ = SimKinematics::kLeft;
+  else if (zr < zl - 1e-9) support_ = SimKinematics::kRight;
+  const Frame& st = kin_.Sole(support_);
+  const Eigen::Matrix3d rel = st.R.transpose();  // torso seen from the flat sole
+  double h0 = ForwardHeading(rel);
+  if (std::isnan(h0)) h0 = 90.0;
+  // Turning the flat sole by a about z turns the torso's heading by a.
+  support_sole_.R = RotZ(heading_deg - h0);
+  const Eigen::Matrix3d rt = support_sole_.R * rel;
+  const Eigen::Vector3d off = rt * st.p;
+  support_sole_.p = Eigen::Vector3d(xy.x() + off.x(), xy.y() + off.y(), 0.0);
+  state_ = State::kUpright;
+  heading_ = heading_deg;
+  SetTorsoFromSupport();
+  history_valid_ = false;
+  outside_steps_ = 0;
+  crouch_steps_ = 0;
+  impact_left_ = 0;
+  drop_left_ = 0;
+  resting_ = false;
+  for (auto& f : foot_) f = FootContact();
+}
+
+void SimRobot::Beam(const Eigen::Vector2d& xy, double heading_deg) {
+  PlaceUpright(xy, heading_deg);
+  resting_ = true;
+}
+
+void SimRobot::Drop(const Eigen::Vector2d& xy, double heading_deg) {
+  PlaceUpright(xy, heading_deg);
+  state_ = State::kAirborne;
+  drop_left_ = kDropSteps;
+  const double t = drop_left_ * FieldGeometry::kStep;
+  support_sole_.p.z() = 0.5 * FieldGeometry::kGravity * t * t;
+  SetTorsoFromSupport();
+}
+
+void SimRobot::Push() {
+  if (state_ != State::kUpright) return;
+  StartFall(true);
+}
+
+void SimRobot::SetTorsoFromSupport() {
+  const Frame& st = kin_.Sole(support_);
+  torso_.R = support_sole_.R * st.R.transpose();
+  torso_.p = support_sole_.p - torso_.R * st.p;
+}
+
+bool SimRobot::FootTouches(int side) const {
+  if (side == support_) return true;
+  const Frame s = SoleWorld(side);
+  double lowest = 1e9;
+  for (int i = 0; i < 4; ++i) {
+    const Eigen::Vector3d corner(i & 1 ? SimKinematics::kSoleHalfWidth : -SimKinematics::kSoleHalfWidth,
+                                 i & 2 ? SimKinematics::kSoleHalfLength : -SimKinematics::kSoleHalfLength, 0.0);
+    lowest = std::min(lowest, (s * corner).z());
+  }
+  return lowest <= kContactTolerance;
+}
+
+double SimRobot::SupportDistance(const Eigen::Vector2d& p) const {
+  Eigen::Vector2d pts[8];
+  int n = 0;
+  for (int side = 0; side < 2; ++side) {
+    if (!FootTouches(side)) continue;
+    const Frame s = SoleWorld(side);
+    for (int i = 0; i < 4; ++i) {
+      const Eigen::Vector3d corner(i & 1 ? SimKinematics::kSoleHalfWidth : -SimKinematics::kSoleHalfWidth,
+                                   i & 2 ? SimKinematics::kSoleHalfLength : -SimKinematics::kSoleHalfLength, 0.0);
+      pts[n++] = (s * corner).head<2>();
+    }
+  }
+  return OutsideHull(p, pts, n);
+}
+
+void SimRobot::Step(double dt) {
+  const Frame before = torso_;
+  const Eigen::Vector3d sole_before[2] = {SoleWorld(0).p, SoleWorld(1).p};
+  const bool had_history = history_valid_;
+  const bool was_upright = state_ == State::kUpright;
+
+  bool moved = false;
+  for (int j = 0; j < NaoModel::kJointNum; ++j) {
+    if (vel_[j] == 0.0) continue;
+    moved = true;
+    const JointSpec& s = NaoModel::kJointTable[j];
+    q_[j] = std::clamp(q_[j] + vel_[j] * dt / kDeg, s.min, s.max);
+  }
+  if (moved) resting_ = false;
+  kin_.Compute(q_);
+
+  landing_ = false;
+  switch (state_) {
+    case State::kAirborne:
+      if (--drop_left_ <= 0) {
+        support_sole_.p.z() = 0.0;
+        state_ = State::kUpright;
+        landing_ = true;
+      } else {
+        const double t = drop_left_ * dt;
+        support_sole_.p.z() = 0.5 * FieldGeometry::kGravity * t * t;
+      }
+      SetTorsoFromSupport();
+      break;
+    case State::kUpright:
+      UpdateUpright(before);
+      break;
+    case State::kFalling:
+      UpdateFalling();
+      break;
+    case State::kLying:
+      UpdateLying();
+      break;
+  }
+
+  if (had_history && history_valid_ && was_upright && state_ == State::kUpright) {
+    distance_walked += (torso_.p - before.p).head<2>().norm();
+  }
+  if (had_history && history_valid_) {
+    for (int s = 0; s < 2; ++s) sole_vel_[s] = (SoleWorld(s).p - sole_before[s]) / dt;
+  } else {
+    sole_vel_[0].setZero();
+    sole_vel_[1].setZero();
+  }
+  ComputeSensors(before, dt);
+  ComputeFootContacts();
+  history_valid_ = true;
+}
+
+void SimRobot::TakeSupport(int side, const Frame& before) {
+  // The foot stays where the body as it stood before this step puts it,
+  // laid flat on the ground.
+  const Frame sole = before * kin_.Sole(side);
+  double yaw = ForwardHeading(sole.R);
+  if (std::isnan(yaw)) yaw = ForwardHeading(support_sole_.R);
+  support_sole_.R = RotZ(yaw - 90.0);
+  support_sole_.p = Eigen::Vector3d(sole.p.x(), sole.p.y(), 0.0);
+  support_ = side;
+}
+
+void SimRobot::UpdateUpright(const Frame& before) {
+  // The lower foot carries the body: judged with the body as it stood, so
+  // that lifting a leg lifts that leg and does not tip the body over the
+  // foot that rises.
+  const int other = 1 - support_;
+  if ((before * kin_.Sole(other)).p.z() < (before * kin_.Sole(support_)).p.z() - kSwitchTolerance) {
+    TakeSupport(other, before);
+  }
+  SetTorsoFromSupport();
+  // A foot that would still sink into the ground takes over as well.
+  if (SoleWorld(1 - support_).p.z() < -kSwitchTolerance) {
+    TakeSupport(1 - support_, before);
+    SetTorsoFromSupport();
+  }
+  const int other_now = 1 - support_;
+
+  const Eigen::Vector3d com = CentreOfMassWorld();
+  const Eigen::Vector2d c = com.head<2>();
+  if (SupportDistance(c) > kFallMargin) {
+    if (++outside_steps_ >= kFallConfirmSteps) {
+      Eigen::Vector2d centre = SoleWorld(support_).p.head<2>();
+      if (FootTouches(other_now)) centre = 0.5 * (centre + SoleWorld(other_now).p.head<2>());
+      const double h = Heading() * kDeg;
+      const Eigen::Vector2d fwd(std::cos(h), std::sin(h));
+      StartFall((c - centre).dot(fwd) < 0.0);
+    }
+  } else {
+    outside_steps_ = 0;
+  }
+}
+
+void SimRobot::StartFall(bool backwards) {
+  heading_ = Heading();
+  fall_from_ = torso_;
+  const double h = heading_ * kDeg;
+  const Eigen::Vector2d fwd(std::cos(h), std::sin(h));
+  // Lying on the back: chest (y) up, head (z) pointing backwards; on the front the reverse.
+  fall_to_.R = RotZ(heading_ - 90.0) * RotX(backwards ? 90.0 : -90.0);
+  const Eigen::Vector2d feet =
+      0.5 * (SoleWorld(SimKinematics::kLeft).p.head<2>() + SoleWorld(SimKinematics::kRight).p.head<2>());
+  const Eigen::Vector2d at = feet + (backwards ? -0.35 : 0.35) * fwd;
+  fall_to_.p = Eigen::Vector3d(at.x(), at.y(), 0.06);
+  state_ = State::kFalling;
+  fall_step_ = 0;
+  outside_steps_ = 0;
+  crouch_steps_ = 0;
+  ++falls;
+}
+
+void SimRobot::UpdateFalling() {
+  ++fall_step_;
+  const double f = std::min(1.0, static_cast<double>(fall_step_) / kFallSteps);
+  const double e = f * f;  // tipping over speeds up
+  const Eigen::Quaterniond q0(fall_from_.R), q1(fall_to_.R);
+  torso_.R = q0.slerp(e, q1).toRotationMatrix();
+  torso_.p = (1.0 - e) * fall_from_.p + e * fall_to_.p;
+  if (fall_step_ >= kFallSteps) {
+    torso_ = fall_to_;
+    state_ = State::kLying;
+    impact_left_ = kImpactSteps;
+    crouch_steps_ = 0;
+  }
+}
+
+void SimRobot::UpdateLying() {
+  torso_ = fall_to_;
+  const bool crouch = q_[kLlj4] <= -kCrouchKneeDeg && q_[kRlj4] <= -kCrouchKneeDeg &&
+                      q_[kLlj3] >= kCrouchHipDeg && q_[kRlj3] >= kCrouchHipDeg;
+  // Feet under the body: stood up in this posture it would not topple.
+  const bool balanced = crouch && StandingImbalance() <= kFallMargin;
+  crouch_steps_ = balanced ? crouch_steps_ + 1 : 0;
+  if (crouch_steps_ >= kCrouchHoldSteps) {
+    // Comes up between where the torso lay and where the feet are.
+    const Eigen::Vector2d feet =
+        0.5 * (SoleWorld(SimKinematics::kLeft).p.head<2>() + SoleWorld(SimKinematics::kRight).p.head<2>());
+    PlaceUpright(0.5 * (torso_.p.head<2>() + feet), heading_);
+    ++standups;
+  }
+}
+
+double SimRobot::StandingImbalance() const {
+  const double zl = kin_.Sole(SimKinematics::kLeft).p.z();
+  const double zr = kin_.Sole(SimKinematics::kRight).p.z();
+  const int s = zl < zr - 1e-9 ? SimKinematics::kLeft : zr < zl - 1e-9 ? SimKinematics::kRight : support_;
+  // In the frame of the lower sole laid flat, z is up and the other sole
+  // and the centre of mass keep their places relative to it.
+  const Frame to_sole = kin_.Sole(s).Inverse();
+  const Eigen::Vector3d com = to_sole * kin_.CentreOfMass();
+  const Frame other = to_sole * kin_.Sole(1 - s);
+  Eigen::Vector2d pts[8];
+  int n = 0;
+  double lowest = 1e9;
+  Eigen::Vector2d other_pts[4];
+  for (int i = 0; i < 4; ++i) {
+    const Eigen::Vector3d corner(i & 1 ? SimKinematics::kSoleHalfWidth : -SimKinematics::kSoleHalfWidth,
+                                 i & 2 ? SimKinematics::kSoleHalfLength : -SimKinematics::kSoleHalfLength, 0.0);
+    pts[n++] = corner.head<2>();
+    const Eigen::Vector3d oc = other * corner;
+    lowest = std::min(lowest, oc.z());
+    other_pts[i] = oc.head<2>();
+  }
+  if (lowest <= kContactTolerance) {
+    for (const auto& p : other_pts) pts[n++] = p;
+  }
+  return OutsideHull(com.head<2>(), pts, n);
+}
+
+void SimRobot::ComputeSensors(const Frame& before, double dt) {
+  const Eigen::Vector3d up(0.0, 0.0, FieldGeometry::kGravity);
+  const Eigen::Matrix3d rt = torso_.R.transpose();
+  if (history_valid_) {
+    const Eigen::AngleAxisd turn(before.R.transpose() * torso_.R);
+    gyro_ = turn.axis() * (turn.angle() / dt / kDeg);
+    const Eigen::Vector3d v = (torso_.p - before.p) / dt;
+    lin_acc_ = 0.5 * lin_acc_ + 0.5 * (v - lin_vel_) / dt;
+    for (int i = 0; i < 3; ++i) lin_acc_[i] = std::clamp(lin_acc_[i], -kMaxLinearAcc, kMaxLinearAcc);
+    lin_vel_ = v;
+  } else {
+    gyro_.setZero();
+    lin_vel_.setZero();
+    lin_acc_.setZero();
+  }
+
+  switch (state_) {
+    case State::kAirborne:
+      acc_.setZero();  // free fall
+      break;
+    case State::kUpright:
+      if (landing_) acc_ = rt * Eigen::Vector3d(0, 0, FieldGeometry::kGravity + 36.5);
+      else acc_ = rt * (up + lin_acc_);
+      break;
+    case State::kFalling:
+      acc_ = rt * up;
+      break;
+    case State::kLying:
+      if (impact_left_ > 0) {
+        const double shock = impact_left_ == kImpactSteps ? kImpactAcc : 0.8 * kImpactAcc;
+        acc_ = rt * Eigen::Vector3d(0, 0, FieldGeometry::kGravity + shock);
+        --impact_left_;
+      } else {
+        acc_ = rt * up;
+      }
+      break;
+  }
+}
+
+void SimRobot::ComputeFootContacts() {
+  for (auto& f : foot_) f = FootContact();
+  if (state_ != State::kUpright || resting_) return;
+  const Eigen::Vector3d com = CentreOfMassWorld();
+  bool touch[2];
+  double dist[2];
+  Frame sole[2];
+  for (int s = 0; s < 2; ++s) {
+    touch[s] = FootTouches(s);
+    sole[s] = SoleWorld(s);
+    dist[s] = (sole[s].p - com).head<2>().norm();
+  }
+  // The nearer foot carries more; each foot's centre of pressure is shifted
+  // from its sole centre so that together they stand under the centre of mass.
+  double share[2] = {touch[0] ? 1.0 : 0.0, touch[1] ? 1.0 : 0.0};
+  if (touch[0] && touch[1]) {
+    const double sum = dist[0] + dist[1];
+    share[0] = sum > 1e-9 ? dist[1] / sum : 0.5;
+    share[1] = 1.0 - share[0];
+  }
+  const Eigen::Vector3d centre = share[0] * sole[0].p + share[1] * sole[1].p;
+  double weight = Mass() * FieldGeometry::kGravity;
+  if (landing_) weight *= 1.0 + 36.5 / FieldGeometry::kGravity;
+  else weight *= std::max(0.0, 1.0 + lin_acc_.z() / FieldGeometry::kGravity);
+  for (int s = 0; s < 2; ++s) {
+    if (!touch[s]) continue;
+    Eigen::Vector3d local = sole[s].R.transpose() * (com - centre);
+    local.x() = std::clamp(local.x(), -SimKinematics::kSoleHalfWidth, SimKinematics::kSoleHalfWidth);
+    local.y() = std::clamp(local.y(), -SimKinematics::kSoleHalfLength, SimKinematics::kSoleHalfLength);
+    foot_[s].contact = true;
+    foot_[s].c = Eigen::Vector3d(local.x(), local.y(), -SimKinematics::kSoleDepth);
+    foot_[s].f = sole[s].R.transpose() * Eigen::Vector3d(0, 0, weight * share[s]);
+  }
+}

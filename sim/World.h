@@ -1,0 +1,86 @@
+#ifndef VEKTORLING_SIM_WORLD_H
+#define VEKTORLING_SIM_WORLD_H
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <Eigen/Dense>
+
+// Settings of one match on the practice field.
+struct WorldConfig {
+  unsigned seed = 1;            // seeds every random draw (vision noise, beam noise)
+  bool noise = true;            // vision and beam noise as the real server's
+  double kickoff_after = -1.0;  // seconds of "BeforeKickOff" before the kick-off; < 0: wait for the trainer
+  double duration = -1.0;       // simulated seconds until the match ends; < 0: endless
+  double playon_after = 5.0;    // seconds after a kick-off until "PlayOn" if nobody touches the ball
+};
+
+// One robot as the trace and the picture show it.
+struct RobotSnapshot {
+  std::string team;
+  char side = 'N';  // 'L' or 'R'
+  int unum = 0;
+  double x = 0, y = 0, z = 0;  // torso position, server frame, metres
+  double heading = 0;          // degrees, 0 = facing +x
+  bool fallen = false;
+};
+
+struct WorldSnapshot {
+  double now = 0;        // server clock, seconds since start
+  double game_time = 0;  // game time ("t"), 0 before the kick-off
+  std::string playmode;
+  int score_left = 0, score_right = 0;
+  Eigen::Vector3d ball_pos = Eigen::Vector3d::Zero();
+  Eigen::Vector3d ball_vel = Eigen::Vector3d::Zero();
+  std::vector<RobotSnapshot> robots;  // registered robots only
+};
+
+// What a robot did during the match, for the summary.
+struct RobotStats {
+  std::string team;
+  char side = 'N';
+  int unum = 0;
+  double distance_walked = 0;  // metres of torso travel on the ground (beams excluded)
+  int falls = 0;
+  int standups = 0;
+  int ball_touches = 0;
+};
+
+class WorldImpl;
+
+// The simulated match: robots, ball, referee, perception. Knows nothing of
+// sockets; the server feeds it commands and asks it for messages.
+class World {
+public:
+  explicit World(const WorldConfig& config);
+  ~World();
+
+  // A new connection asked for a robot body (scene command). Returns its id.
+  int CreateRobot();
+  // The init command: team name and requested number (0 = next free).
+  // False with a one-line reason in *error for a third team, a twelfth
+  // player of a team, or a number already taken; the robot is then removed.
+  bool InitRobot(int id, const std::string& team, int unum, std::string* error);
+  // The connection is gone; its robot leaves the field.
+  void RemoveRobot(int id);
+  // One answer of a player: joint velocities, beam, say; "(syn)" and
+  // unknown commands are ignored. The text has been checked to be well formed.
+  void ApplyCommands(int id, const std::string& text);
+  // The perceptor message for this robot now (one per robot and step).
+  std::string Perceive(int id);
+  // Advances the simulation by one 20 ms step.
+  void Step();
+  // A trainer command such as "(playMode KickOff_Left)"; false when not understood.
+  bool TrainerCommand(const std::string& text);
+  // The match is over (duration reached or "(killsim)").
+  bool Finished() const;
+
+  WorldSnapshot Snapshot() const;
+  std::vector<RobotStats> Stats() const;
+
+private:
+  std::unique_ptr<WorldImpl> impl_;
+};
+
+#endif
