@@ -1,5 +1,7 @@
 #include "Referee.h"
 
+#include <algorithm>
+
 namespace {
 
 constexpr double kEps = 1e-6;
@@ -46,7 +48,11 @@ void Referee::Step(double now, double dt) {
     Enter("GameOver", now);
     return;
   }
-  if (duration_ > 0.0 && half_ == 1 && now >= duration_ / 2.0 - kEps) {
+  // Both halves get the same playing time: the match time less the wait
+  // before each kick-off, split in two. Half time comes when the first half
+  // has been played, so a long wait never swallows the first half.
+  const double half_length = (duration_ - 2.0 * std::max(kickoff_after_, 0.0)) / 2.0;
+  if (duration_ > 0.0 && half_ == 1 && half_length > 0.0 && game_time_ >= half_length - kEps) {
     half_ = 2;
     kickoff_side_ = Other(first_half_kickoff_);
     Enter("BeforeKickOff", now);

@@ -620,6 +620,7 @@ WorldSnapshot World::Snapshot() const {
     rs.z = p.z();
     rs.heading = r.body.Heading();
     rs.fallen = r.body.Fallen();
+    for (int j = 0; j < NaoModel::kJointNum; ++j) rs.joints[j] = r.body.JointAngle(j);
     s.robots.push_back(rs);
   }
   return s;

@@ -1,6 +1,7 @@
 #ifndef VEKTORLING_SIM_WORLD_H
 #define VEKTORLING_SIM_WORLD_H
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -24,6 +25,7 @@ struct RobotSnapshot {
   double x = 0, y = 0, z = 0;  // torso position, server frame, metres
   double heading = 0;          // degrees, 0 = facing +x
   bool fallen = false;
+  std::array<double, 22> joints{};  // angles in degrees, in effector command order
 };
 
 struct WorldSnapshot {

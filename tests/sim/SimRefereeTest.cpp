@@ -130,7 +130,7 @@ TEST(SimRefereeTest, TheSecondHalfGoesToWhoeverDidNotStartTheFirst) {
   double now = 0.0;
   Advance(r, &now, 1.0);
   r.KickOff('R', now);
-  Advance(r, &now, 4.0);
+  Advance(r, &now, 5.1);  // half of the ten seconds played
   EXPECT_EQ(r.KickOffSide(), 'L');
   EXPECT_EQ(r.PlayMode(), "BeforeKickOff");
 
