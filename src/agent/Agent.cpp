@@ -105,6 +105,7 @@ std::string Agent::Run(const std::string& message) {
   CommonInformation& ci = Singleton<CommonInformation>::Get();
   ProcessState& ps = ProcessState::Get();
   std::ostringstream answer;
+  std::string said;  // the message to teammates, if any
 
   SetMainMessage(message);
   ParseMainMessage();
@@ -130,7 +131,8 @@ std::string Agent::Run(const std::string& message) {
     if (ci.br_.territory == 'R') Object::ReverseFlagsPosition(ci.flag_);
     if (Object::see) UpdateObjects();
     if (beh != STANDUP) UpdateCoordinate();
-    answer << Think();
+    said = Think();
+    answer << said;
   } else if (ci.br_.territory == 'N') {
     // Before the kick-off the side can be read from the goal posts in view:
     // the opponent's posts are the ones we face.
@@ -156,6 +158,7 @@ std::string Agent::Run(const std::string& message) {
   SelectBehavior();
   DecideNextJointAngle(answer);
   if (syn_mode_) answer << "(syn)";
+  if (trace_ != nullptr) WriteTrace(*trace_, said);
   return answer.str();
 }
 

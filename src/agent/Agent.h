@@ -78,6 +78,10 @@ public:
   void LumKick();
   bool LumKickOffShootShinn(char leg);
 
+  // Writes one JSON line per cycle to out (null: none).
+  void SetTrace(std::ostream* out) { trace_ = out; }
+  void WriteTrace(std::ostream& out, const std::string& said) const;
+
   // Read access for callers and tests.
   Behavior GetBehavior() const { return beh; }
   void SetBehavior(Behavior b) { beh = b; }
@@ -118,6 +122,7 @@ private:
   char territory_;
   Behavior beh;
   bool lumkickoffshoot_flg;
+  std::ostream* trace_ = nullptr;
 };
 
 #endif

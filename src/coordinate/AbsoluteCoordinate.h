@@ -3,27 +3,35 @@
 
 #include <Eigen/Dense>
 
+#include "kalman_filter/KalmanFilter.h"
+
 class Object;
 
 // Position-and-velocity estimate of one thing on the field (the robot, the
-// ball, or a body part of another player), in the field frame.
-// The estimators themselves come with localisation; until then the
-// operations keep the estimate where it is.
+// ball, or a body part of another player) in the field frame: corner flags
+// at x = +-10, y = +-15, the opponent's goal at y = -15.
 class AbsoluteCoordinate {
 public:
   AbsoluteCoordinate();
 
-  // Feed the eight landmarks (array of eight pointers) to the own estimate.
+  // The robot's own estimate from the eight landmarks (array of eight
+  // pointers, landmark order); coasts on the walk when nothing is seen.
   void Update(Object* const* flags);
-  // Feed a relative sighting plus the observer's position.
-  void UpdateGenerate(const Eigen::Vector3d& rel, const Eigen::Vector3d& own);
-  // Planar speed and acceleration from the position change since the last call.
-  void CalcAbspeed(double game_time);
+  // The ball's or another player's part from its relative vector and the
+  // robot's own position.
+  void UpdateGenerate(const Eigen::Vector3d& obj_rel, const Eigen::Vector3d& my_abs);
+  // Planar speed and acceleration since the last vision message.
+  void CalcAbspeed(const double& time);
+  void InitSpeedAndAcc();
+  void Debug() const;
 
   const Eigen::Vector3d& GetCoordinate() const { return cod_; }
-  bool GetUsing() const { return using_; }
+  double GetCoordinate(int i) const { return cod_(i); }
+  const Eigen::Vector3d& GetAbspeed() const { return abspeed_; }
+  double GetAbspeed(int i) const { return abspeed_(i); }
   double GetSpeed() const { return speed_; }
   double GetAcc() const { return acc_; }
+  bool GetUsing() const { return using_; }
 
   Eigen::Vector3d cod_;
   Eigen::Vector3d before_cod_;
@@ -36,7 +44,13 @@ public:
   double acc_;
   double before_distance;
   double before_speed;
-  Eigen::Matrix<double, 6, 6> covariance_error_;
+  KalmanMatrix covariance_error_;
+
+private:
+  KalmanValue State() const;
+  void SetState(const KalmanValue& value);
+  // One prediction step with the given process noise and input.
+  void Predict(double q, const Eigen::Vector3d& u);
 };
 
 #endif

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <iostream>
 
 #include "agent/Agent.h"
@@ -80,6 +81,7 @@ int Sim3D::gNum_ = 0;
 bool Sim3D::gSynMode_ = false;
 int Sim3D::gType_ = 0;
 std::string Sim3D::gServerVer_ = kDefaultServerVersion;
+std::string Sim3D::gTraceFile_;
 std::string Sim3D::gMsg_;
 std::atomic<bool> Sim3D::main_loop_(true);
 int Sim3D::gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
@@ -93,6 +95,7 @@ void Sim3D::ResetSettings() {
   gSynMode_ = false;
   gType_ = 0;
   gServerVer_ = kDefaultServerVersion;
+  gTraceFile_.clear();
   gMsg_.clear();
   main_loop_ = true;
   gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
@@ -123,6 +126,8 @@ void Sim3D::ReadOptions(int argc, char** argv) {
     } else if (MatchOption(arg, "--ser", 1, value)) {
       // "--ser=" alone sets an empty version.
       gServerVer_ = value;
+    } else if (MatchOption(arg, "--trace", 2, value)) {
+      gTraceFile_ = value;
     }
   }
 }
@@ -245,6 +250,15 @@ bool Sim3D::GetMessage() {
 void Sim3D::Run() {
   // The scoped owner destroys the agent on every way out of the loop.
   boost::scoped_ptr<Agent> agent(new Agent(gNum_, gTeamName_, gSynMode_));
+  std::ofstream trace;
+  if (!gTraceFile_.empty()) {
+    trace.open(gTraceFile_);
+    if (trace) {
+      agent->SetTrace(&trace);
+    } else {
+      std::cerr << "cannot write trace file '" << gTraceFile_ << "'; playing without it" << std::endl;
+    }
+  }
   PutMessage(agent->SelectUsingType(static_cast<unsigned>(gType_)));
   // The server's first message is not analysed.
   GetMessage();

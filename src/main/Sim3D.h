@@ -22,6 +22,8 @@ class Sim3D {
   static bool gSynMode_;
   static int gType_;
   static std::string gServerVer_;
+  // File for one JSON line per cycle of what the player believes; empty: none.
+  static std::string gTraceFile_;
   // Payload of the last received message, up to its first zero byte.
   static std::string gMsg_;
   // The main loop runs while this is true; cleared by the interrupt handler

@@ -34,7 +34,8 @@ void ReadArgs(std::vector<std::string> args, bool may_exit = false) {
 std::string Settings() {
   return Sim3D::gHost_ + " " + std::to_string(Sim3D::gPort_) + " " + Sim3D::gTeamName_ + " " +
          std::to_string(Sim3D::gNum_) + " " + std::to_string(Sim3D::gSynMode_) + " " +
-         std::to_string(Sim3D::gType_) + " " + Sim3D::GetServerVersion();
+         std::to_string(Sim3D::gType_) + " " + Sim3D::GetServerVersion() +
+         (Sim3D::gTraceFile_.empty() ? "" : " trace " + Sim3D::gTraceFile_);
 }
 
 class Sim3DOptionsTest : public ::testing::Test {
@@ -69,6 +70,7 @@ TEST_F(Sim3DOptionsTest, CommandLinesGiveSettings) {
       {{"--team=A", "--host:1.2.3.4"}, "1.2.3.4 3100 A 0 0 0 0.6.7"},
       {{"--hostname=x"}, "ame=x 3100 Agent 0 0 0 0.6.7"},
       {{"--ser="}, "127.0.0.1 3100 Agent 0 0 0 "},
+      {{"--trace=out/p.jsonl"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7 trace out/p.jsonl"},
       // A later option wins; unknown arguments are ignored.
       {{"--team=First", "--helpme", "-team=X", "port=1", "--team=Second"},
        "127.0.0.1 3100 Second 0 0 0 0.6.7"},

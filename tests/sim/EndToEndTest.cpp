@@ -5,6 +5,10 @@
 #include <sys/wait.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <fstream>
+#include <iostream>
+#include <map>
 #include <string>
 #include <thread>
 #include <vector>
@@ -17,10 +21,11 @@ extern char** environ;
 
 namespace {
 
-pid_t StartPlayer(int port, const std::string& team, int num) {
+pid_t StartPlayer(int port, const std::string& team, int num, const std::string& extra = "") {
   const std::string path = VEKTORLING_BINARY_DIR "/vektorling";
   std::vector<std::string> args = {path, "--host=127.0.0.1", "--port=" + std::to_string(port),
                                    "--team=" + team, "--num=" + std::to_string(num), "--syn=1"};
+  if (!extra.empty()) args.push_back(extra);
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(&a[0]);
   argv.push_back(nullptr);
@@ -82,6 +87,102 @@ TEST(EndToEndTest, PlayerIsBeamedToItsStartAndTakesItsDefaultPosture) {
       EXPECT_NEAR(r.joints[j], posture[j], 0.5) << NaoModel::kJointTable[j].p_name;
     }
   }
+}
+
+// The number behind "key": in text, searching from `from`; NaN when absent.
+double NumberAfter(const std::string& text, const std::string& key, size_t from = 0) {
+  const size_t p = text.find(key, from);
+  if (p == std::string::npos) return NAN;
+  return std::strtod(text.c_str() + p + key.size(), nullptr);
+}
+
+// The three numbers of the array behind "key":[.
+Eigen::Vector3d ArrayAfter(const std::string& text, const std::string& key, size_t from = 0) {
+  const size_t p = text.find(key, from);
+  Eigen::Vector3d v = Eigen::Vector3d::Constant(NAN);
+  if (p == std::string::npos) return v;
+  const char* c = text.c_str() + p + key.size();
+  for (int i = 0; i < 3; ++i) {
+    char* end = nullptr;
+    v(i) = std::strtod(c, &end);
+    c = end + 1;  // past the comma
+  }
+  return v;
+}
+
+long Hundredths(double t) { return std::lround(t * 100); }
+
+TEST(EndToEndTest, PlayerTraceAgreesWithTheFieldOnWhereItStands) {
+  // A minute of standing on the field with its noise on; the player writes
+  // what it believes, the field what is true.
+  const std::string dir = testing::TempDir();
+  const std::string field_trace = dir + "/localisation-field.jsonl";
+  const std::string player_trace = dir + "/localisation-player.jsonl";
+  FieldOptions options;
+  options.port = 0;
+  options.trainer_port = 0;
+  options.sync = true;
+  options.quiet = true;
+  options.seed = 7;
+  options.kickoff_after = 1.0;
+  options.duration = 62.0;
+  options.trace_file = field_trace;
+  World world(options.ToWorldConfig());
+  FieldServer server(options, &world);
+  std::string error;
+  ASSERT_TRUE(server.Open(&error)) << error;
+  const pid_t pid = StartPlayer(server.PlayerPort(), "Loc", 7, "--trace=" + player_trace);
+  ASSERT_GT(pid, 0);
+  server.Run();
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+
+  // Where the robot truly was at each game time, and its heading.
+  // A beam (at half time the robot is placed anew) restarts the estimate's
+  // settling: five seconds of play are given to it each time.
+  std::map<long, std::pair<Eigen::Vector3d, double>> truth;
+  std::ifstream ft(field_trace);
+  Eigen::Vector3d last = Eigen::Vector3d::Zero();
+  double settled_from = 5.0;
+  for (std::string line; std::getline(ft, line);) {
+    const size_t robots = line.find("\"robots\"");
+    if (robots == std::string::npos) continue;
+    const double t = NumberAfter(line, "\"t\":");
+    const Eigen::Vector3d pos = ArrayAfter(line, "\"pos\":[", robots);
+    if ((pos - last).head<2>().norm() > 0.02) settled_from = t + 5.0;
+    last = pos;
+    if (line.find("\"pm\":\"BeforeKickOff\"") != std::string::npos || t < settled_from) continue;
+    truth[Hundredths(t)] = {pos, NumberAfter(line, "\"heading\":", robots)};
+  }
+  ASSERT_GT(truth.size(), 2000u);
+
+  std::ifstream pt(player_trace);
+  double sum = 0, worst = 0, bound = 0;
+  int n = 0;
+  for (std::string line; std::getline(pt, line);) {
+    const double t = NumberAfter(line, "\"t\":");
+    const auto it = truth.find(Hundredths(t));
+    if (it == truth.end()) continue;
+    const Eigen::Vector3d server = it->second.first;
+    // Left side: field x = -server y, field y = -server x (the landmark
+    // tables of both frames match that way).
+    const Eigen::Vector2d real(-server.y(), -server.x());
+    const Eigen::Vector3d est = ArrayAfter(line, "\"pos\":[");
+    const double err = (est.head<2>() - real).norm();
+    // The player takes its heading from the beam (0); the beam's noise
+    // turned it by `heading`. Its landmarks lie on the far goal line,
+    // 15 - x ahead, so the estimate slides across by that times tan(heading).
+    const double reach = 15.0 - server.x();
+    const double b = reach * std::tan(std::fabs(it->second.second) * M_PI / 180.0) + 0.3;
+    EXPECT_LT(err, b) << "t " << t;
+    sum += err;
+    worst = std::max(worst, err);
+    bound = std::max(bound, b);
+    ++n;
+  }
+  ASSERT_GT(n, 2000);
+  std::cout << "practice field, standing for a minute (" << n << " settled cycles): mean error "
+            << sum / n << " m, worst " << worst << " m, bound " << bound << " m" << std::endl;
 }
 
 }  // namespace

@@ -1,0 +1,62 @@
+// The estimators run hundreds of times per cycle with full vision: a cycle's
+// world update must not touch the heap.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "../agent/ServerText.h"
+#include "object/Ball.h"
+#include "object/Player.h"
+
+namespace {
+std::atomic<long> g_allocations{0};
+}
+
+void* operator new(std::size_t n) {
+  ++g_allocations;
+  if (void* p = std::malloc(n ? n : 1)) return p;
+  throw std::bad_alloc();
+}
+void* operator new[](std::size_t n) { return operator new(n); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+
+namespace {
+
+TEST(NoAllocationTest, WorldUpdateWithFullVisionStaysOffTheHeap) {
+  ResetProcessWideState();
+  TestAgent agent(5);
+  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  Object::see = true;
+  auto see = [](Object& o, double d, double h) {
+    o.visible = true;
+    o.distance = d;
+    o.h_angle = h;
+    o.v_angle = -5;
+  };
+  for (int i = 0; i < CommonInformation::kFlagNum; ++i) see(*ci.flag_[i], 10 + i, 10 * i - 35);
+  see(*ci.ball_, 3, 5);
+  for (int k = 1; k <= 11; ++k) {
+    for (Player* p : {ci.friend_[k], ci.enemy_[k]}) {
+      for (Object* part : {&p->head, &p->rarm, &p->larm, &p->rfoot, &p->lfoot}) see(*part, k, k);
+    }
+  }
+  agent.UpdateObjects();
+  agent.UpdateCoordinate();  // first use of any lazily built table
+
+  const long before = g_allocations.load();
+  for (int cycle = 0; cycle < 10; ++cycle) {
+    ci.br_.game_time += 0.02;
+    agent.UpdateObjects();
+    agent.UpdateCoordinate();
+  }
+  EXPECT_EQ(g_allocations.load() - before, 0);
+  EXPECT_TRUE(ci.abs_->cod_.allFinite());
+  EXPECT_TRUE(ci.enemy_[11]->lfoot_abs_.cod_.allFinite());
+}
+
+}  // namespace
