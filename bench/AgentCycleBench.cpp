@@ -36,3 +36,40 @@ void BM_AgentRun(benchmark::State& state) {
 BENCHMARK(BM_AgentRun);
 
 }  // namespace
+
+// The world update alone with everything in view: eight landmarks, the ball
+// and five parts of 22 other players, each feeding its position filter.
+#include "agent/CommonInformation.h"
+#include "object/Ball.h"
+#include "object/Object.h"
+#include "object/Player.h"
+
+namespace {
+
+void BM_UpdateCoordinateFullVision(benchmark::State& state) {
+  ProcessState::Reset();
+  Agent agent(5, "Alpha", true);
+  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  Object::see = true;
+  auto see = [](Object& o, double d, double h) {
+    o.visible = true;
+    o.distance = d;
+    o.h_angle = h;
+    o.v_angle = -5;
+  };
+  for (int i = 0; i < CommonInformation::kFlagNum; ++i) see(*ci.flag_[i], 10 + i, 10 * i - 35);
+  see(*ci.ball_, 3, 5);
+  for (int k = 1; k <= 11; ++k) {
+    for (Player* p : {ci.friend_[k], ci.enemy_[k]}) {
+      for (Object* part : {&p->head, &p->rarm, &p->larm, &p->rfoot, &p->lfoot}) see(*part, k, k);
+    }
+  }
+  agent.UpdateObjects();
+  for (auto _ : state) {
+    ci.br_.game_time += 0.02;
+    agent.UpdateCoordinate();
+  }
+}
+BENCHMARK(BM_UpdateCoordinateFullVision);
+
+}  // namespace
