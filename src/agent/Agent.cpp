@@ -78,9 +78,10 @@ Agent::Agent(int num, std::string team, bool syn_mode)
       e_score_(0),
       territory_('N'),
       beh(READY),
-      lumkickoffshoot_flg(false) {
+      lumkickoffshoot_flg(false),
+      original_dialect_(Sim3D::GetServerVersion() == kOriginalDialect) {
   CommonInformation& ci = Singleton<CommonInformation>::Reset();
-  if (Sim3D::GetServerVersion() == kOriginalDialect) {
+  if (original_dialect_) {
     hear = new OriginalHear();
   } else {
     hear = new Hear();
@@ -235,7 +236,7 @@ std::string Agent::Think() {
   const std::string text = say->SetSayingMsg(ci.ball_->distance, code);
   act_->Act();
 
-  if (Sim3D::GetServerVersion() != kOriginalDialect) {
+  if (!original_dialect_) {
     hear->SetHearingMsg(main_msg.GetMessage(), ID_, std::string());
     if (say->existing) return "(say NEB_" + text + ")";
   } else {

@@ -123,6 +123,8 @@ private:
   Behavior beh;
   bool lumkickoffshoot_flg;
   std::ostream* trace_ = nullptr;
+  // The assumed server version speaks the "0.6.8" dialect of team messages.
+  const bool original_dialect_;
 };
 
 #endif

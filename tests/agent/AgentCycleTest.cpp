@@ -35,44 +35,39 @@ TEST_F(AgentCycleTest, FirstMessageBeamsAndDrivesToTheDefaultPosture) {
   EXPECT_TRUE(agent.GetNextJoint().empty());
 }
 
-TEST_F(AgentCycleTest, AnswerWithoutSynchronousModeHasNoSyn) {
-  TestAgent agent(1);
+TEST_F(AgentCycleTest, SynOnlyInSynchronousModeAndEvenForAnEmptyMessage) {
+  TestAgent plain(1);
   ServerText m;
   m.left_foot = m.right_foot = false;  // no foot contact: no beam either
-  EXPECT_EQ(agent.Run(m.Text()), kDefaultPostureCommands);
-}
+  EXPECT_EQ(plain.Run(m.Text()), kDefaultPostureCommands);
 
-TEST_F(AgentCycleTest, SynIsAppendedEvenToAnEmptyMessage) {
-  TestAgent agent(3, "Alpha", true);
-  const std::string answer = agent.Run("");
+  ResetProcessWideState();
+  TestAgent synced(3, "Alpha", true);
+  const std::string answer = synced.Run("");
   EXPECT_EQ(Count(answer, "(he1 "), 1);
   EXPECT_EQ(answer.substr(answer.size() - 5), "(syn)");
 }
 
-TEST_F(AgentCycleTest, KickOffTakerIsBeamedTurnedNextToTheCentreSpot) {
-  TestAgent agent(9);
-  EXPECT_EQ(agent.GetBehavior(), Agent::KICKOFF);
-  ServerText m;
-  m.side = "left";
-  const std::string answer = agent.Run(m.Text());
-  EXPECT_EQ(answer.rfind("(beam -0.152282 -0.0995641 20)(he1 0)(he2 0)(lae1 -5)", 0), 0u)
-      << answer;
-}
-
-TEST_F(AgentCycleTest, RightSideUsesTheOtherColumnOfStartPositions) {
-  TestAgent agent(9);
-  ServerText m;
-  m.side = "right";
-  EXPECT_EQ(agent.Run(m.Text()).rfind("(beam -3 1.5 0)", 0), 0u);
-}
-
-TEST_F(AgentCycleTest, NumbersOutsideTheTeamAreBeamedToTheDefaultSpot) {
-  for (int num : {0, 12}) {
+TEST_F(AgentCycleTest, StartPositionDependsOnNumberAndSide) {
+  const struct {
+    int num;
+    const char* side;
+    const char* answer_start;
+  } cases[] = {
+      // The kick-off taker of the left side goes next to the centre spot, turned.
+      {9, "left", "(beam -0.152282 -0.0995641 20)(he1 0)(he2 0)(lae1 -5)"},
+      {9, "right", "(beam -3 1.5 0)"},
+      {0, "left", "(beam -2.5 0 0)"},
+      {12, "left", "(beam -2.5 0 0)"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.num << " " << c.side);
     ResetProcessWideState();
-    TestAgent agent(num);
+    TestAgent agent(c.num);
     ServerText m;
-    m.side = "left";
-    EXPECT_EQ(agent.Run(m.Text()).rfind("(beam -2.5 0 0)", 0), 0u) << num;
+    m.side = c.side;
+    const std::string answer = agent.Run(m.Text());
+    EXPECT_EQ(answer.rfind(c.answer_start, 0), 0u) << answer;
   }
 }
 
@@ -136,34 +131,28 @@ TEST_F(AgentCycleTest, SideIsReadFromTheGoalPostsBeforeTheKickOff) {
 }
 
 TEST_F(AgentCycleTest, FallIsNoticedAndTheArmsAreSpread) {
-  TestAgent agent(1);
-  ServerText m;
-  m.playmode = "PlayOn";
-  m.game_time = 12.0;
-  m.acc[0] = 30.0;
-  m.acc[1] = -10.01;
-  const std::string answer = agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::STANDUP);
-  EXPECT_NE(answer.find("(lae2 6)"), std::string::npos) << answer;
-  EXPECT_NE(answer.find("(rae2 -6)"), std::string::npos) << answer;
-}
-
-TEST_F(AgentCycleTest, ExactlyFortyIsNoFall) {
-  TestAgent agent(1);
-  ServerText m;
-  m.playmode = "PlayOn";
-  m.acc[0] = 30.0;
-  m.acc[1] = -10.0;
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::READY);
-}
-
-TEST_F(AgentCycleTest, KickOffTakerIgnoresTheAccelerometer) {
-  TestAgent agent(9);
-  ServerText m;
-  m.acc[0] = 80.0;
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::KICKOFF);
+  const struct {
+    int num;
+    double ax, ay;
+    Agent::Behavior after;
+  } cases[] = {{1, 30.0, -10.01, Agent::STANDUP},
+               {1, 30.0, -10.0, Agent::READY},  // exactly 40 is no fall
+               {9, 80.0, 0.0, Agent::KICKOFF}};  // the kick-off taker ignores it
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.num << " " << c.ax << " " << c.ay);
+    ResetProcessWideState();
+    TestAgent agent(c.num);
+    ServerText m;
+    m.playmode = c.num == 9 ? "BeforeKickOff" : "PlayOn";
+    m.acc[0] = c.ax;
+    m.acc[1] = c.ay;
+    const std::string answer = agent.Run(m.Text());
+    EXPECT_EQ(agent.GetBehavior(), c.after);
+    if (c.after == Agent::STANDUP) {
+      EXPECT_NE(answer.find("(lae2 6)"), std::string::npos) << answer;
+      EXPECT_NE(answer.find("(rae2 -6)"), std::string::npos) << answer;
+    }
+  }
 }
 
 TEST_F(AgentCycleTest, ReadyRobotInTheDefaultPostureStartsWalkingWhenPlayStarts) {

@@ -43,7 +43,9 @@ TEST_F(WorldUpdateTest, BallSpeedCountsOnlyWhenWalkingTowardsIt) {
     const AbsoluteCoordinate& ball = *ci().ball_abs_;
     EXPECT_GT(ball.cod_.norm(), 1e-3);  // the position follows the sighting
     EXPECT_EQ(ball.speed_ > 0.0, c.speed_kept);
-    if (!c.speed_kept) EXPECT_EQ(ball.acc_, 0.0);
+    if (!c.speed_kept) {
+      EXPECT_EQ(ball.acc_, 0.0);
+    }
   }
 }
 
