@@ -3,10 +3,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <memory>
-#include <thread>
 #include <string>
+#include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
 #include <sys/socket.h>
@@ -15,6 +16,7 @@
 #include "Connection.h"
 #include "Expression.h"
 #include "FieldOptions.h"
+#include "SimTestSupport.h"
 
 namespace {
 
@@ -23,121 +25,48 @@ bool Parse(std::vector<const char*> args, FieldOptions* options, std::string* er
   return ParseFieldOptions(static_cast<int>(args.size()), args.data(), options, error);
 }
 
-TEST(FieldOptionsTest, DefaultsMatchTheRealServerPorts) {
+TEST(FieldOptionsTest, ValuesAfterEqualsOrAsNextArgumentAndBadOnesRefused) {
   FieldOptions options;
   std::string error;
-  ASSERT_TRUE(Parse({}, &options, &error));
-  EXPECT_EQ(3100, options.port);
-  EXPECT_EQ(3200, options.trainer_port);
-  EXPECT_FALSE(options.sync);
-  EXPECT_TRUE(options.noise);
-  EXPECT_LT(options.duration, 0);
-  EXPECT_LT(options.kickoff_after, 0);
-}
-
-TEST(FieldOptionsTest, ValuesAfterEqualsOrAsNextArgument) {
-  FieldOptions options;
-  std::string error;
-  ASSERT_TRUE(Parse({"--port=0", "--trainer-port", "3999", "--sync", "--seed", "42", "--no-noise",
-                     "--kickoff-after=2.5", "--duration", "60", "--trace=out/t.jsonl", "--svg", "f.svg",
-                     "--progress", "--quiet"},
-                    &options, &error))
-      << error;
-  EXPECT_EQ(0, options.port);
-  EXPECT_EQ(3999, options.trainer_port);
-  EXPECT_TRUE(options.sync);
-  EXPECT_EQ(42u, options.seed);
-  EXPECT_FALSE(options.noise);
-  EXPECT_DOUBLE_EQ(2.5, options.kickoff_after);
-  EXPECT_DOUBLE_EQ(60, options.duration);
-  EXPECT_EQ("out/t.jsonl", options.trace_file);
-  EXPECT_EQ("f.svg", options.svg_file);
-  EXPECT_TRUE(options.progress && options.quiet);
-
-  const WorldConfig config = options.ToWorldConfig();
-  EXPECT_EQ(42u, config.seed);
-  EXPECT_FALSE(config.noise);
-  EXPECT_DOUBLE_EQ(2.5, config.kickoff_after);
-  EXPECT_DOUBLE_EQ(60, config.duration);
-}
-
-TEST(FieldOptionsTest, BadArgumentsGiveOneLineReason) {
-  const std::vector<std::vector<const char*>> bad = {
-      {"--port=70000"},  {"--port", "31x"},        {"--port=-1"},        {"--port"},
-      {"--seed=-3"},     {"--duration=0"},         {"--duration", "abc"}, {"--kickoff-after=-1"},
-      {"--trace="},      {"--sync=1"},             {"--frobnicate"},     {"stray"},
-      {"--duration=nan"}};
-  for (const auto& args : bad) {
-    FieldOptions options;
-    std::string error;
-    EXPECT_FALSE(Parse(args, &options, &error)) << args[0];
-    EXPECT_FALSE(error.empty()) << args[0];
+  ASSERT_TRUE(Parse({"--port=0", "--trainer-port", "3999", "--sync", "--duration", "60"}, &options, &error)) << error;
+  EXPECT_EQ(std::make_tuple(0, 3999, true, 60.0),
+            std::make_tuple(options.port, options.trainer_port, options.sync, options.duration));
+  for (const std::vector<const char*>& bad : std::vector<std::vector<const char*>>{
+           {"--port=70000"}, {"--port", "31x"}, {"--port=-1"}, {"--port"}, {"--seed=-3"}, {"--duration=0"},
+           {"--duration=nan"}, {"--kickoff-after=-1"}, {"--trace="}, {"--sync=1"}, {"--frobnicate"}, {"stray"}}) {
+    SCOPED_TRACE(bad[0]);
+    EXPECT_FALSE(Parse(bad, &options, &error));
+    EXPECT_FALSE(error.empty());
     EXPECT_EQ(std::string::npos, error.find('\n')) << error;
+    error.clear();
   }
 }
 
-TEST(FieldOptionsTest, HelpIsFlaggedAndUsageNamesEveryOption) {
-  FieldOptions options;
-  std::string error;
-  ASSERT_TRUE(Parse({"--help"}, &options, &error));
-  EXPECT_TRUE(options.help);
-  const std::string usage = FieldUsage();
-  for (const char* name : {"--port", "--trainer-port", "--sync", "--seed", "--no-noise", "--kickoff-after",
-                           "--duration", "--trace", "--svg", "--progress", "--quiet", "--help"}) {
-    EXPECT_NE(std::string::npos, usage.find(name)) << name;
-  }
-}
-
-TEST(FieldExpressionTest, WellFormedTexts) {
-  std::string reason;
-  EXPECT_TRUE(Expression::IsWellFormed("(scene rsg/agent/nao/nao_hetero.rsg 0)", &reason));
-  EXPECT_TRUE(Expression::IsWellFormed("(he1 0.50)(he2 -1.2) (syn)\n", &reason));
-  EXPECT_TRUE(Expression::IsWellFormed("(init (unum 3)(teamname Alpha))", &reason));
-  EXPECT_TRUE(Expression::IsWellFormed("", &reason));
-  EXPECT_TRUE(Expression::IsWellFormed("((()))", &reason));
-}
-
-TEST(FieldExpressionTest, MalformedTextsSayWhy) {
-  const std::vector<std::string> bad = {"(syn",         "(syn))",        ")(",        "hello",
-                                        "(a) b",        std::string("(a\0b)", 5), "(caf\xc3\xa9)",
-                                        "(a)\x7f",      "(a\x01)"};
-  for (const std::string& text : bad) {
+TEST(FieldExpressionTest, WellFormedOrSaysWhy) {
+  const std::pair<std::string, bool> cases[] = {
+      {"(scene rsg/agent/nao/nao_hetero.rsg 0)", true}, {"(he1 0.50)(he2 -1.2) (syn)\n", true}, {"", true},
+      {"((()))", true}, {"(syn", false}, {"(syn))", false}, {")(", false}, {"hello", false}, {"(a) b", false},
+      {std::string("(a\0b)", 5), false}, {"(caf\xc3\xa9)", false}, {"(a)\x7f", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
     std::string reason;
-    EXPECT_FALSE(Expression::IsWellFormed(text, &reason)) << text;
-    EXPECT_FALSE(reason.empty()) << text;
+    EXPECT_EQ(c.second, Expression::IsWellFormed(c.first, &reason));
+    EXPECT_EQ(c.second, reason.empty());
   }
 }
 
-TEST(FieldExpressionTest, FindsListsAndAtomsByHead) {
-  const std::string init = "(scene x 0)(init (unum 7)(teamname Beta-2))";
+TEST(FieldExpressionTest, FindsListsAtomsAndSynByWholeHead) {
   std::string list, atom;
-  ASSERT_TRUE(Expression::FindList(init, "init", &list));
+  ASSERT_TRUE(Expression::FindList("(scene x 0)(init (unum 7)(teamname Beta-2))", "init", &list));
   EXPECT_EQ("(init (unum 7)(teamname Beta-2))", list);
-  ASSERT_TRUE(Expression::FindAtom(list, "unum", &atom));
-  EXPECT_EQ("7", atom);
   ASSERT_TRUE(Expression::FindAtom(list, "teamname", &atom));
   EXPECT_EQ("Beta-2", atom);
-  // A head must be a whole atom: "(initial" is not "(init".
   EXPECT_FALSE(Expression::FindList("(initial 1)", "init", &list));
-  EXPECT_FALSE(Expression::FindAtom("(unum)", "unum", &atom));
   EXPECT_FALSE(Expression::FindAtom("(teamname )", "teamname", &atom));
-}
-
-TEST(FieldExpressionTest, SynAndTopLevelLists) {
-  EXPECT_TRUE(Expression::HasSyn("(he1 0.1)(syn)"));
   EXPECT_TRUE(Expression::HasSyn("(he1 0.1)( syn )"));
-  EXPECT_FALSE(Expression::HasSyn("(he1 0.1)"));
   EXPECT_FALSE(Expression::HasSyn("(synthetic 1)"));
-  const std::vector<std::string> lists = Expression::TopLevelLists("(playMode PlayOn) (ball (pos 1 2 0))");
-  ASSERT_EQ(2u, lists.size());
-  EXPECT_EQ("(playMode PlayOn)", lists[0]);
-  EXPECT_EQ("(ball (pos 1 2 0))", lists[1]);
-}
-
-std::string Frame(const std::string& text) {
-  const std::uint32_t n = static_cast<std::uint32_t>(text.size());
-  std::string frame = {char(n >> 24), char(n >> 16), char(n >> 8), char(n)};
-  return frame + text;
+  EXPECT_EQ(std::vector<std::string>({"(playMode PlayOn)", "(ball (pos 1 2 0))"}),
+            Expression::TopLevelLists("(playMode PlayOn) (ball (pos 1 2 0))"));
 }
 
 // A connection on one end of a socket pair; the test writes the other end.
@@ -153,90 +82,63 @@ protected:
     if (peer_ >= 0) close(peer_);
   }
   void Write(const std::string& bytes) { ASSERT_EQ(ssize_t(bytes.size()), write(peer_, bytes.data(), bytes.size())); }
+  Connection::FrameResult Next() { return connection_->NextFrame(&text_, &reason_); }
 
   std::unique_ptr<Connection> connection_;
   int peer_ = -1;
+  std::string text_, reason_;
 };
 
-TEST_F(FieldConnectionTest, AssemblesFramesFromPiecesAndSplitsJoinedOnes) {
-  const std::string first = Frame("(scene a 0)");
-  std::string text, reason;
-  Write(first.substr(0, 1));
-  EXPECT_EQ(Connection::ReadResult::kOk, connection_->Receive(&reason));
-  EXPECT_EQ(Connection::FrameResult::kNone, connection_->NextFrame(&text, &reason));
-  Write(first.substr(1, 5));
-  connection_->Receive(&reason);
-  EXPECT_EQ(Connection::FrameResult::kNone, connection_->NextFrame(&text, &reason));
-  // The rest of the first frame, an empty frame and a third in one write.
-  Write(first.substr(6) + Frame("") + Frame("(syn)"));
-  connection_->Receive(&reason);
-  ASSERT_EQ(Connection::FrameResult::kFrame, connection_->NextFrame(&text, &reason));
-  EXPECT_EQ("(scene a 0)", text);
-  ASSERT_EQ(Connection::FrameResult::kFrame, connection_->NextFrame(&text, &reason));
-  EXPECT_EQ("", text);
-  ASSERT_EQ(Connection::FrameResult::kFrame, connection_->NextFrame(&text, &reason));
-  EXPECT_EQ("(syn)", text);
-  EXPECT_EQ(Connection::FrameResult::kNone, connection_->NextFrame(&text, &reason));
-  EXPECT_FALSE(connection_->MidFrame());
-}
-
-TEST_F(FieldConnectionTest, LongestFrameAcceptedOneMoreRefusedFromItsHeader) {
-  std::string text, reason;
-  const std::string longest(Connection::kMaxFrame, 'x');
-  std::thread writer([&] { Write(Frame(longest)); });
-  while (connection_->NextFrame(&text, &reason) == Connection::FrameResult::kNone) {
-    ASSERT_NE(Connection::ReadResult::kError, connection_->Receive(&reason));
+TEST_F(FieldConnectionTest, AssemblesFramesFromPiecesSplitsJoinedOnesAndSeesAnEndMidFrame) {
+  const std::string first = simtest::Frame("(scene a 0)");
+  // Pieces ending inside the header, inside the text and one byte short.
+  for (const std::string& piece : {first.substr(0, 1), first.substr(1, 5), first.substr(6, 8)}) {
+    Write(piece);
+    EXPECT_EQ(Connection::ReadResult::kOk, connection_->Receive(&reason_));
+    EXPECT_EQ(Connection::FrameResult::kNone, Next());
   }
-  writer.join();
-  EXPECT_EQ(longest.size(), text.size());
-
-  const std::uint32_t n = Connection::kMaxFrame + 1;
-  Write(std::string{char(n >> 24), char(n >> 16), char(n >> 8), char(n)});
-  connection_->Receive(&reason);
-  EXPECT_EQ(Connection::FrameResult::kTooLong, connection_->NextFrame(&text, &reason));
-  EXPECT_NE(std::string::npos, reason.find(std::to_string(n)));
-}
-
-TEST_F(FieldConnectionTest, PeerClosingMidFrameIsVisible) {
-  std::string text, reason;
-  Write(Frame("(syn)") + Frame("(he1 1.0)").substr(0, 6));
+  // The last byte, an empty frame and a third in one write.
+  Write(first.substr(14) + simtest::Frame("") + simtest::Frame("(syn)"));
+  connection_->Receive(&reason_);
+  for (const char* expected : {"(scene a 0)", "", "(syn)"}) {
+    ASSERT_EQ(Connection::FrameResult::kFrame, Next());
+    EXPECT_EQ(expected, text_);
+  }
+  EXPECT_EQ(Connection::FrameResult::kNone, Next());
+  EXPECT_FALSE(connection_->MidFrame());
+  // The peer closing in the middle of a frame shows.
+  Write(simtest::Frame("(he1 1.0)").substr(0, 6));
   close(peer_);
   peer_ = -1;
   Connection::ReadResult result = Connection::ReadResult::kOk;
-  for (int i = 0; i < 10 && result == Connection::ReadResult::kOk; ++i) result = connection_->Receive(&reason);
+  for (int i = 0; i < 10 && result == Connection::ReadResult::kOk; ++i) result = connection_->Receive(&reason_);
   EXPECT_EQ(Connection::ReadResult::kClosed, result);
-  ASSERT_EQ(Connection::FrameResult::kFrame, connection_->NextFrame(&text, &reason));
-  EXPECT_EQ("(syn)", text);
-  EXPECT_EQ(Connection::FrameResult::kNone, connection_->NextFrame(&text, &reason));
+  EXPECT_EQ(Connection::FrameResult::kNone, Next());
   EXPECT_TRUE(connection_->MidFrame());
 }
 
-TEST_F(FieldConnectionTest, SendFramesWithBigEndianLength) {
-  std::string reason;
-  const std::string text(300, 'a');  // length 0x012c: both low bytes used
-  ASSERT_TRUE(connection_->Send(text, &reason));
-  ASSERT_TRUE(connection_->Send("", &reason));
-  char buffer[512];
-  std::string got;
-  while (got.size() < 4 + 300 + 4) {
-    const ssize_t n = read(peer_, buffer, sizeof buffer);
-    ASSERT_GT(n, 0);
-    got.append(buffer, n);
+TEST_F(FieldConnectionTest, LongestFrameAcceptedOneMoreRefusedFromItsHeader) {
+  const std::string longest(Connection::kMaxFrame, 'x');
+  std::thread writer([&] { Write(simtest::Frame(longest)); });
+  while (Next() == Connection::FrameResult::kNone) {
+    ASSERT_NE(Connection::ReadResult::kError, connection_->Receive(&reason_));
   }
-  EXPECT_EQ(std::string({0, 0, 1, 0x2c}), got.substr(0, 4));
-  EXPECT_EQ(text, got.substr(4, 300));
-  EXPECT_EQ(std::string(4, '\0'), got.substr(304));
+  writer.join();
+  EXPECT_EQ(longest, text_);
+  Write(simtest::Frame(longest + "x").substr(0, 4));
+  connection_->Receive(&reason_);
+  EXPECT_EQ(Connection::FrameResult::kTooLong, Next());
+  EXPECT_NE(std::string::npos, reason_.find(std::to_string(Connection::kMaxFrame + 1))) << reason_;
 }
 
-TEST_F(FieldConnectionTest, ClientThatStopsReadingIsGivenUp) {
-  std::string reason;
+TEST_F(FieldConnectionTest, GivesUpOnAClientThatDoesNotRead) {
   const std::string message(64 * 1024, 'm');
   bool ok = true;
   for (std::size_t sent = 0; ok && sent < 2 * Connection::kMaxUnsent; sent += message.size()) {
-    ok = connection_->Send(message, &reason);
+    ok = connection_->Send(message, &reason_);
   }
   EXPECT_FALSE(ok);
-  EXPECT_FALSE(reason.empty());
+  EXPECT_FALSE(reason_.empty());
 }
 
 }  // namespace
