@@ -1,7 +1,6 @@
 // Forward kinematics, balance quantities and joint control of the body.
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <sstream>
 
 #include "ServerText.h"
@@ -109,10 +108,9 @@ TEST_F(BodyTest, MomentumSumScalesPositionsByTheTimeStep) {
 TEST_F(BodyTest, HugeGameTimeInTheFirstMomentumSumReturnsPromptly) {
   agent.CalcPartWorldCoordinate();
   ci().br_.game_time = 1e15;
-  const auto start = std::chrono::steady_clock::now();
+  // Without a bounded power the call would multiply 1e15 times; CTest's
+  // time-out catches a hang.
   agent.CalcMomentum();
-  // Generous bound: the point is minutes versus microseconds.
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
   // Offsets are all below one metre: their huge powers vanish.
   EXPECT_NEAR(ci().momentum_.norm(), 0.0, 1e-9);
 }
@@ -130,16 +128,6 @@ TEST_F(BodyTest, GyroRatesIntegrateToMinusTheirAngle) {
   ci().br_.game_time = 0.04;
   agent.ClacTotalGyroAngle();
   ExpectNear(ci().total_, Eigen::Vector3d(-0.2, 0.4, -1.0));
-}
-
-TEST_F(BodyTest, IntegratedYawWrapsAtAHalfTurn) {
-  ci().total_ = Eigen::Vector3d(0, 0, 179.5);
-  ProcessState::Get().bef_gyro = Eigen::Vector3d(0, 0, -100);
-  ProcessState::Get().time_span = 0.0;
-  ci().gyro_ = Eigen::Vector3d(0, 0, -100);
-  ci().br_.game_time = 0.02;
-  agent.ClacTotalGyroAngle();
-  EXPECT_NEAR(ci().total_.z(), -178.5, 1e-9);
 }
 
 TEST_F(BodyTest, ZeroMomentPointFollowsTheFootForces) {
@@ -243,27 +231,8 @@ TEST_F(BodyTest, EffectorCommandsComeInTableOrderWithSixDigits) {
   EXPECT_EQ(again.str().find("0.333333"), std::string::npos);
 }
 
-TEST_F(BodyTest, NonFiniteCommandsAreSentAsZero) {
-  agent.Joint("llj4") = std::numeric_limits<double>::infinity();
-  agent.SetNextJointAngle("llj4", 0.0, 1.0);
-  std::ostringstream out;
-  agent.DecideNextJointAngle(out);
-  EXPECT_NE(out.str().find("(lle4 0)"), std::string::npos) << out.str();
-  EXPECT_EQ(out.str().find("inf"), std::string::npos);
-}
-
-TEST_F(BodyTest, FallTestUsesAccelerationThenTheZeroMomentPoint) {
-  agent.Acc() = Eigen::Vector3d(40.001, 0, 0);
-  EXPECT_TRUE(agent.JudgeFallingDown());
-  agent.Acc() = Eigen::Vector3d(-20, 20, 0);
-  EXPECT_FALSE(agent.JudgeFallingDown());
-  agent.SetBehavior(Agent::KICKOFF);
-  agent.Acc() = Eigen::Vector3d(100, 100, 0);
-  EXPECT_FALSE(agent.JudgeFallingDown());
-  agent.SetBehavior(Agent::READY);
-
+TEST_F(BodyTest, FallTestLooksAtTheZeroMomentPoint) {
   // Centre of pressure far out: both contact points 0.85 m and more away.
-  agent.Acc().setZero();
   agent.LeftFoot().existence = agent.RightFoot().existence = true;
   agent.LeftFoot().force = agent.RightFoot().force = Eigen::Vector3d(0, 0, 1);
   agent.LeftFoot().coord = agent.RightFoot().coord = Eigen::Vector3d(0, 0.82, 0);

@@ -65,7 +65,6 @@ public:
   BodyPart& Part(const std::string& name) { return *m_part.at(name); }
   const Eigen::Vector3d& RightTiptoe() const { return r_tiptoe; }
   const Eigen::Vector3d& LeftTiptoe() const { return l_tiptoe; }
-  Eigen::Vector3d& Acc() { return acc_; }
   ForceResistance& LeftFoot() { return frp_l_; }
   ForceResistance& RightFoot() { return frp_r_; }
 };
