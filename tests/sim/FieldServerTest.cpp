@@ -137,7 +137,6 @@ TEST_F(FieldServerTest, StartUpSequenceFirstGameStatesAndSplitOrJoinedFrames) {
     EXPECT_EQ(std::string::npos, client.last.find("(unum ")) << client.last;
   }
   EXPECT_TRUE(client.SeesEnd());
-  thread_.join();
   EXPECT_EQ(5, server_->Steps());
 }
 
@@ -175,7 +174,6 @@ TEST_F(FieldServerTest, SyncStepWaitsForEveryPlayersSynAndTheTrainerCanEndTheMat
   EXPECT_NE(std::string::npos, err.find("unknown trainer command ignored: (frobnicate 1)")) << err;
   TestClient(server_->TrainerPort()).Send("(killsim)");  // a second trainer
   for (TestClient* client : {a.get(), b.get(), &trainer, &idle}) EXPECT_TRUE(client->SeesEnd());
-  thread_.join();
 }
 
 TEST_F(FieldServerTest, DeadBrokenAndRefusedClientsAreDroppedWithoutDisturbingOthers) {
@@ -215,8 +213,7 @@ TEST_F(FieldServerTest, RealTimeStepsWithoutWaitingAndDurationEndsMatch) {
   Start(false, 0.3);
   auto a = Player(1, "Alpha");
   int messages = 0;
-  while (a->Receive(500)) ++messages;  // never answers; ends when the field closes
-  thread_.join();
+  while (messages < 50 && a->Receive(500)) ++messages;  // never answers; ends when the field closes
   // 15 steps of 20 ms, some of them before the player joined.
   EXPECT_GE(messages, 1);
   EXPECT_LE(messages, 15);
