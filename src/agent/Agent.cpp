@@ -22,22 +22,9 @@ namespace {
 // Server version whose team messages use the compact dialect.
 const char kOriginalDialect[] = "0.6.8";
 
-// Copies what the parser read of one sighting into the blackboard's object.
-void CopySighting(const Object& from, Object& to) {
-  to.visible = from.visible;
-  to.vis_time = from.vis_time;
-  to.before_vis_time = from.before_vis_time;
-  to.distance = from.distance;
-  to.h_angle = from.h_angle;
-  to.v_angle = from.v_angle;
-}
-
+// Copies what the parser read of a player's parts into the blackboard's player.
 void CopyPlayerSighting(const Player& from, Player& to) {
-  CopySighting(from.head, to.head);
-  CopySighting(from.rarm, to.rarm);
-  CopySighting(from.larm, to.larm);
-  CopySighting(from.rfoot, to.rfoot);
-  CopySighting(from.lfoot, to.lfoot);
+  for (int i = 0; i < Player::kPartCount; ++i) to.PartAt(i)->CopySighting(*from.PartAt(i));
   to.visible_ = from.visible_;
 }
 
@@ -198,9 +185,9 @@ void Agent::ParseMainMessage() {
 
   if (!main_msg.ParseSeeMsg()) return;
 
-  CopySighting(main_msg.ParseBall(), *ci.ball_);
+  ci.ball_->CopySighting(main_msg.ParseBall());
   for (int k = 0; k < CommonInformation::kFlagNum; ++k) {
-    CopySighting(main_msg.ParseFlags(Object::kFlagNames[k]), *ci.flag_[k]);
+    ci.flag_[k]->CopySighting(main_msg.ParseFlags(Object::kFlagNames[k]));
   }
   for (int n = 1; n <= 11; ++n) {
     Player& mate = *ci.friend_[n];

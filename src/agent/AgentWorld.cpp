@@ -32,7 +32,7 @@ void Agent::UpdateObjects() {
   for (Object* flag : ci.flag_) flag->UpdateAbyss();
   ForEachPlayer(ci, [](int k, Player& p) {
     if (p.ID == 0) p.ID = k;
-    for (Object* part : {&p.head, &p.rarm, &p.larm, &p.rfoot, &p.lfoot}) part->UpdateAbyss();
+    for (int i = 0; i < Player::kPartCount; ++i) p.PartAt(i)->UpdateAbyss();
   });
 }
 
@@ -47,9 +47,7 @@ void Agent::UpdateCoordinate() {
 
   ci.ball_->UpdateRelativeCoordinate(0);
   ForEachPlayer(ci, [](int, Player& p) {
-    for (Object* part : {&p.head, &p.rarm, &p.larm, &p.rfoot, &p.lfoot}) {
-      part->UpdateRelativeCoordinate(0);
-    }
+    for (int i = 0; i < Player::kPartCount; ++i) p.PartAt(i)->UpdateRelativeCoordinate(0);
   });
 
   Ball& ball = *ci.ball_;

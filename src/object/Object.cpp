@@ -30,12 +30,10 @@ constexpr double kDefaultSightingInterval = 0.06;
 constexpr int kMirrorPairs[4][2] = {{0, 3}, {1, 2}, {4, 7}, {5, 6}};
 
 void SwapSighting(Object& a, Object& b) {
-  std::swap(a.visible, b.visible);
-  std::swap(a.vis_time, b.vis_time);
-  std::swap(a.before_vis_time, b.before_vis_time);
-  std::swap(a.distance, b.distance);
-  std::swap(a.h_angle, b.h_angle);
-  std::swap(a.v_angle, b.v_angle);
+  Object held;
+  held.CopySighting(a);
+  a.CopySighting(b);
+  b.CopySighting(held);
 }
 
 // Both array forms (eight objects, or eight pointers) go through an accessor.
@@ -139,4 +137,13 @@ void Object::ResetVisionState() {
   see_time = 0.0;
   before_see_time = 0.0;
   vis_count = 0;
+}
+
+void Object::CopySighting(const Object& from) {
+  visible = from.visible;
+  vis_time = from.vis_time;
+  before_vis_time = from.before_vis_time;
+  distance = from.distance;
+  h_angle = from.h_angle;
+  v_angle = from.v_angle;
 }

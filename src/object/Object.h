@@ -30,6 +30,9 @@ class Object {
   void SetHorizonAngle(double a) { h_angle = a; }
   void SetVerticalAngle(double a) { v_angle = a; }
   void ResetTarget() { tgt = false; }
+  // Takes over what the camera reported of `from`: visibility, sighting
+  // times, distance and angles. Everything derived stays.
+  void CopySighting(const Object& from);
   void InitName(const std::string& n) { name = n; }
 
   const std::string& GetName() const { return name; }

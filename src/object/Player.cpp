@@ -1,7 +1,7 @@
 #include "object/Player.h"
 
 namespace {
-constexpr int kPartNum = 5;
+constexpr int kPartNum = Player::kPartCount;
 }  // namespace
 
 Player::Player() : Player(std::string()) {}

@@ -68,11 +68,15 @@ class Player {
   AbsoluteCoordinate lfoot_abs_;
   bool visible_;
 
- private:
-  // Index 0..4 of the part vis_part_ points at (head when it points nowhere
-  // known), and the part of this player with that index.
-  int VisPartIndex() const;
+  // Part i (0..4) in the order head, right lower arm, left lower arm, right
+  // foot, left foot.
+  static constexpr int kPartCount = 5;
   Object* PartAt(int index);
+  const Object* PartAt(int index) const { return const_cast<Player*>(this)->PartAt(index); }
+
+ private:
+  // Index 0..4 of the part vis_part_ points at (head when it points nowhere known).
+  int VisPartIndex() const;
 };
 
 #endif  // VEKTORLING_OBJECT_PLAYER_H
