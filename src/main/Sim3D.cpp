@@ -271,5 +271,7 @@ void Sim3D::Run() {
 }
 
 void handler(int signal) {
-  if (signal == SIGINT) Sim3D::main_loop_ = false;
+  // A termination request ends the player as cleanly as Ctrl-C does, so that
+  // process managers and scripts that send SIGTERM lose nothing.
+  if (signal == SIGINT || signal == SIGTERM) Sim3D::main_loop_ = false;
 }

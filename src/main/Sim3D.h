@@ -58,7 +58,7 @@ class Sim3D {
   static void Run();
 };
 
-// The interrupt handler: signal 2 (SIGINT) ends the main loop after the
+// The interrupt handler: SIGINT and SIGTERM end the main loop after the
 // message being handled; other signals are ignored.
 void handler(int signal);
 

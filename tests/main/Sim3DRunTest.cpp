@@ -6,7 +6,9 @@
 
 #include <atomic>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -78,15 +80,36 @@ TEST(PlayerProcessTest, FailedConnectionExitsWithStatus1) {
   EXPECT_EQ("connection failed with: '" + std::string(std::strerror(ECONNREFUSED)) + "'\n", output);
 }
 
-TEST(PlayerProcessTest, AnswersEachMessageUntilTheServerLeavesOrAnInterrupt) {
-  for (bool interrupt : {false, true}) {
-    SCOPED_TRACE(interrupt ? "interrupt" : "server leaves");
+// The trace's lines, each checked to be a whole JSON object.
+std::vector<std::string> TraceLines(const std::string& path) {
+  std::vector<std::string> lines;
+  std::ifstream in(path);
+  for (std::string line; std::getline(in, line);) {
+    EXPECT_TRUE(line.size() > 2 && line.front() == '{' && line.back() == '}') << line;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+TEST(PlayerProcessTest, AnswersEachMessageUntilTheServerLeavesOrASignalAndKeepsItsTrace) {
+  // signal 0: the server leaves after one message. SIGINT and SIGTERM arrive
+  // while the player waits for message 2: it answers that one, then closes.
+  // SIGKILL: nothing more is answered, but the trace keeps every line written.
+  const struct {
+    int signal;
+    int exit_status;  // -1: killed
+    unsigned answers;
+  } kCases[] = {{0, 0, 1}, {SIGINT, 0, 2}, {SIGTERM, 0, 2}, {SIGKILL, -1, 1}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(c.signal);
+    const std::string trace = ::testing::TempDir() + "vektorling-trace-" + std::to_string(c.signal);
+    std::remove(trace.c_str());
     Transcript t;
     std::atomic<pid_t> pid(0);
     LS server([&](int& fd) {
-      if (!StartUp(fd, t) || !Exchange(fd, t) || !interrupt) return;
+      if (!StartUp(fd, t) || !Exchange(fd, t) || c.signal == 0) return;
       LS::Pause(250);  // the player now waits for message 2
-      if (pid > 0) ::kill(pid, SIGINT);
+      if (pid > 0) ::kill(pid, c.signal);
       LS::Pause(50);
       if (!Exchange(fd, t)) return;
       // Not answered: the loop has ended with message 2.
@@ -94,20 +117,23 @@ TEST(PlayerProcessTest, AnswersEachMessageUntilTheServerLeavesOrAnInterrupt) {
       t.after = LS::ReadUntilClosed(fd);
     });
     std::string output;
-    EXPECT_EQ(0, RunPlayer({"--host=127.0.0.1", "--port=" + std::to_string(server.port()),
-                            "--team=Blue", "--num=3", "--syn=1", "--type=2"},
-                           output, pid));
+    EXPECT_EQ(c.exit_status,
+              RunPlayer({"--host=127.0.0.1", "--port=" + std::to_string(server.port()),
+                         "--team=Blue", "--num=3", "--syn=1", "--type=2", "--trace=" + trace},
+                        output, pid));
     server.Join();
     EXPECT_EQ("(scene rsg/agent/nao/nao_hetero.rsg 2)", t.scene);
     EXPECT_EQ("(init (unum 3)(teamname Blue))", t.init);
-    ASSERT_EQ(interrupt ? 2u : 1u, t.answers.size());
+    ASSERT_EQ(c.answers, t.answers.size());
     for (const std::string& answer : t.answers) {
       EXPECT_TRUE(answer.size() > 5 && answer.compare(answer.size() - 5, 5, "(syn)") == 0)
           << answer;
     }
     EXPECT_EQ("", t.after);
-    EXPECT_NE(std::string::npos,
-              output.find("closed connection to 127.0.0.1:" + std::to_string(server.port())));
+    EXPECT_EQ(c.answers, TraceLines(trace).size());
+    EXPECT_EQ(c.exit_status == 0,
+              output.find("closed connection to 127.0.0.1:" + std::to_string(server.port())) !=
+                  std::string::npos);
   }
 }
 
