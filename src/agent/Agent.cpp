@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <ctime>
+#include <iostream>
 #include <sstream>
 
 #include "action/FielderAction.h"
@@ -97,6 +98,7 @@ std::string Agent::Run(const std::string& message) {
 
   SetMainMessage(message);
   ParseMainMessage();
+  JudgeTeamPlacement();
 
   // Body: joint sums, feet on the ground, gyro, pose, balance.
   SumAxisRotation();
@@ -198,6 +200,14 @@ void Agent::ParseMainMessage() {
     Player& opponent = *ci.enemy_[n];
     CopyPlayerSighting(main_msg.ParsePlayer(ci.br_.ene_team, n), opponent);
     opponent.SetVisPartParameters();
+  }
+}
+
+void Agent::JudgeTeamPlacement() {
+  // Searched for only while it matters: until placed, or for the first second.
+  if (!placement_.Watching()) return;
+  if (placement_.Observe(main_msg.ParseUniformNumber(), territory_)) {
+    std::cerr << TeamPlacement::Warning(GetID(), GetTeamName()) << std::endl;
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <Eigen/Dense>
 
+#include "agent/TeamPlacement.h"
 #include "agent/me_kick/I_Kick.h"
 #include "agent/walking/Walking.h"
 #include "nao_model/NaoModel.h"
@@ -37,6 +38,9 @@ public:
 
   // Steps of the cycle.
   void ParseMainMessage();
+  // Warns once on standard error when the server has not placed the player
+  // in a team within the first second.
+  void JudgeTeamPlacement();
   void JudgeTouchingLeg();
   std::string Think();
 
@@ -123,6 +127,7 @@ private:
   Behavior beh;
   bool lumkickoffshoot_flg;
   std::ostream* trace_ = nullptr;
+  TeamPlacement placement_;
   // The assumed server version speaks the "0.6.8" dialect of team messages.
   const bool original_dialect_;
 };

@@ -167,6 +167,12 @@ char Message::ParseTerritory() {
   return territory_;
 }
 
+int Message::ParseUniformNumber() {
+  const Pos start = Behind(msg.find("(unum "), 6);
+  if (start == kNone || start >= msg.size()) return 0;
+  return ToInt(msg, start, FieldEnd(msg, start, ')'));
+}
+
 int Message::ParseScore(char which) {
   if (fri_team_.empty()) return -1;
   const Pos sl = msg.find("(sl ");

@@ -33,6 +33,7 @@ class Message {
   double ParseGameTime();  // -1 when absent
   std::string ParsePlayMode();  // "Unknown" when absent
   char ParseTerritory();  // 'L' / 'R', remembered once seen; 'N' before
+  int ParseUniformNumber();  // the number of "(unum N)", 0 when absent
   int ParseScore(char which);  // 'F'/'f' left score, else right; -1 when absent
   Eigen::Vector3d& ParseGyro();
   Eigen::Vector3d& ParseAcc();
