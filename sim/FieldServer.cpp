@@ -14,6 +14,7 @@
 
 #include "Connection.h"
 #include "Expression.h"
+#include "SceneRobotType.h"
 
 namespace {
 
@@ -63,6 +64,7 @@ struct FieldServer::Client {
   bool trainer = false;
   State state = State::kNew;
   int robot = -1;         // the world's id once the scene command came
+  int robot_type = 0;     // what the scene command asked for
   bool answered = false;  // "(syn)" came since the last message
   bool gone = false;      // to be removed from the list
   std::string frame;      // the frame being handled (buffer reused)
@@ -239,11 +241,17 @@ void FieldServer::HandlePlayerFrame(Client& client) {
   }
   switch (client.state) {
     case Client::State::kNew: {
-      if (!Expression::FindList(client.frame, "scene", nullptr)) {
+      std::string scene;
+      if (!Expression::FindList(client.frame, "scene", &scene)) {
         Drop(client, "expected the scene command, got: " + Quote(client.frame));
         return;
       }
-      client.robot = world_->CreateRobot();
+      client.robot_type = SceneRobotType(scene, &reason);
+      if (client.robot_type < 0) {
+        Drop(client, "scene refused, " + reason + ": " + Quote(scene));
+        return;
+      }
+      client.robot = world_->CreateRobot(client.robot_type);
       client.state = Client::State::kScene;
       Send(client, world_->Perceive(client.robot));
       // Some clients send the init command in the same frame.
@@ -273,15 +281,22 @@ void FieldServer::HandleInit(Client& client, const std::string& init) {
     Drop(client, "bad init command: " + Quote(init));
     return;
   }
-  std::string error;
-  if (!world_->InitRobot(client.robot, team, static_cast<int>(unum), &error)) {
+  std::string why;
+  int given = 0;
+  const World::InitResult result = world_->InitRobot(client.robot, team, static_cast<int>(unum), &why, &given);
+  if (result == World::InitResult::kRejected) {
     client.robot = -1;  // the world has removed it
-    Drop(client, error.empty() ? "refused by the field" : error);
+    Drop(client, why.empty() ? "refused by the field" : why);
     return;
   }
+  // A robot its team's types refuse stays connected and is served like a
+  // player, as the real server does; this line shows even with --quiet.
   client.state = Client::State::kPlaying;
   client.answered = false;
-  if (!options_.quiet) {
+  if (result == World::InitResult::kOutsideTeam) {
+    std::cerr << "client " << client.connection->number() << " stays outside team " << team << " (number " << given
+              << ", robot type " << client.robot_type << "): " << why << std::endl;
+  } else if (!options_.quiet) {
     std::cerr << "client " << client.connection->number() << " joined team " << team << std::endl;
   }
   Send(client, world_->Perceive(client.robot));

@@ -6,11 +6,13 @@
 #include <cstring>
 #include <map>
 #include <random>
+#include <set>
 #include <string_view>
 
 #include "FieldGeometry.h"
 #include "Perceptor.h"
 #include "Referee.h"
+#include "RobotTypeRules.h"
 #include "SimBall.h"
 #include "SimRobot.h"
 #include "Vision.h"
@@ -142,8 +144,10 @@ struct Commands {
 
 struct SimRobotEntry {
   int id = 0;
+  int type = 0;  // robot type of the scene, 0 to 4
   SimRobot body;
-  bool registered = false;
+  bool registered = false;  // a player of a team
+  bool outside = false;     // refused by the robot type rules: on the field, in no team
   std::string team;
   char side = 'N';
   int unum = 0;
@@ -185,12 +189,24 @@ public:
     return n;
   }
 
+  // Held by a player of that side, or kept for a robot its types refused.
   bool NumberTaken(char side, int unum) const {
+    if (kept_numbers[SideIndex(side)].count(unum)) return true;
     for (const auto& r : robots) {
       if (r.second->registered && r.second->side == side && r.second->unum == unum) return true;
     }
     return false;
   }
+
+  RobotTypeRules::Counts TypeCounts(char side) const {
+    RobotTypeRules::Counts counts{};
+    for (const auto& r : robots) {
+      if (r.second->registered && r.second->side == side) ++counts[r.second->type];
+    }
+    return counts;
+  }
+
+  static int SideIndex(char side) { return side == 'L' ? 0 : 1; }
 
   static Eigen::Vector2d InitialPosition(char side, int unum) {
     // Lined up along the touch line of the own half, as the real server does.
@@ -301,11 +317,12 @@ public:
     for (int i = 0; i < kLandmarkNum; ++i) item(kLandmarks[i].name, LandmarkPosition(i));
     item("B", ball.Position());
 
-    // Players: the robot's own lower arms, then everybody else's parts in view.
+    // Players: the robot's own lower arms, then every player's parts in view.
+    // A robot outside the teams is no player: it sees the others, not itself.
     static const int kHead = SimKinematics::PartIndex("head");
     for (auto& entry : robots) {
       SimRobotEntry& o = *entry.second;
-      if (!o.registered || !r.registered) continue;
+      if (!o.registered) continue;
       const bool self = o.id == r.id;
       struct Part {
         const char* name;
@@ -373,6 +390,8 @@ public:
   std::vector<RobotStats> archived;
   std::vector<Spoken> spoken;  // said in the last step, heard in the next messages
   std::string team_name[2];    // left, right
+  std::set<int> kept_numbers[2];  // per side: numbers of robots the type rules refused
+  RobotTypeRules type_rules;
   int next_id = 1;
   double now = 0.0;
   long steps = 0;
@@ -443,9 +462,10 @@ World::World(const WorldConfig& config) : impl_(new WorldImpl(config)) {}
 
 World::~World() = default;
 
-int World::CreateRobot() {
+int World::CreateRobot(int type) {
   auto entry = std::make_unique<SimRobotEntry>();
   entry->id = impl_->next_id++;
+  entry->type = std::clamp(type, 0, RobotTypeRules::kTypes - 1);
   // Hangs above the centre line until it registers.
   entry->body.Drop(Eigen::Vector2d(0.0, -1.05), 90.0);
   const int id = entry->id;
@@ -453,15 +473,17 @@ int World::CreateRobot() {
   return id;
 }
 
-bool World::InitRobot(int id, const std::string& team, int unum, std::string* error) {
-  auto fail = [&](const std::string& why, bool remove) {
-    if (error) *error = why;
+World::InitResult World::InitRobot(int id, const std::string& team, int unum, std::string* why, int* unum_given) {
+  auto fail = [&](const std::string& reason, bool remove) {
+    if (why) *why = reason;
     if (remove) RemoveRobot(id);
-    return false;
+    return InitResult::kRejected;
   };
   SimRobotEntry* r = impl_->Find(id);
   if (!r) return fail("no robot with id " + std::to_string(id), false);
-  if (r->registered) return fail("robot " + std::to_string(id) + " is already registered", false);
+  if (r->registered || r->outside) {
+    return fail("robot " + std::to_string(id) + " has had its init command", false);
+  }
   if (team.empty()) return fail("empty team name", true);
   char side = 'N';
   if (team == impl_->team_name[0]) side = 'L';
@@ -479,16 +501,24 @@ bool World::InitRobot(int id, const std::string& team, int unum, std::string* er
   }
   if (impl_->SideCount(side) >= kMaxTeamSize) return fail("team " + team + " already has 11 players", true);
   if (unum == 0) {
-    for (int n = 1; n <= kMaxTeamSize; ++n) {
-      if (!impl_->NumberTaken(side, n)) {
-        unum = n;
-        break;
-      }
+    for (int n = 1; n <= kMaxTeamSize && unum == 0; ++n) {
+      if (!impl_->NumberTaken(side, n)) unum = n;
     }
+    if (unum == 0) return fail("team " + team + " has no uniform number left", true);
   } else if (impl_->NumberTaken(side, unum)) {
     return fail("uniform number " + std::to_string(unum) + " of team " + team + " is already taken", true);
   }
-  impl_->team_name[side == 'L' ? 0 : 1] = team;
+  impl_->team_name[WorldImpl::SideIndex(side)] = team;
+  if (unum_given) *unum_given = unum;
+  const std::string refusal = impl_->type_rules.Refusal(impl_->TypeCounts(side), r->type);
+  if (!refusal.empty()) {
+    // As on the real server: the body stays where it hangs, outside the
+    // teams, and nobody of its side gets its number any more.
+    impl_->kept_numbers[WorldImpl::SideIndex(side)].insert(unum);
+    r->outside = true;
+    if (why) *why = refusal;
+    return InitResult::kOutsideTeam;
+  }
   r->registered = true;
   r->team = team;
   r->side = side;
@@ -496,7 +526,7 @@ bool World::InitRobot(int id, const std::string& team, int unum, std::string* er
   r->state_message = r->messages + 1;  // the second message after the init
   const Eigen::Vector2d at = WorldImpl::InitialPosition(side, unum);
   r->body.Drop(at, side == 'L' ? 0.0 : 180.0);
-  return true;
+  return InitResult::kPlaced;
 }
 
 void World::RemoveRobot(int id) {

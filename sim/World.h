@@ -58,18 +58,30 @@ public:
   explicit World(const WorldConfig& config);
   ~World();
 
-  // A new connection asked for a robot body (scene command). Returns its id.
-  int CreateRobot();
+  // A new connection asked for a robot body of this type (0 to 4; the
+  // scene command picks it). Returns its id.
+  int CreateRobot(int type = 0);
+
+  enum class InitResult {
+    kPlaced,       // a player of its team
+    kOutsideTeam,  // refused by the robot type rules, but stays on the field
+    kRejected,     // refused; the robot is removed
+  };
   // The init command: team name and requested number (0 = next free).
-  // False with a one-line reason in *error for a third team, a twelfth
-  // player of a team, or a number already taken; the robot is then removed.
-  bool InitRobot(int id, const std::string& team, int unum, std::string* error);
+  // kRejected for a third team, a number outside 0 to 11, a full team or a
+  // number already taken. kOutsideTeam when the team's robot types refuse
+  // this one: the robot stays where it is, in no team, and its number stays
+  // taken for the rest of the match. *why gets the reason for either; *unum_given
+  // (when not null) the number it plays with or keeps taken.
+  InitResult InitRobot(int id, const std::string& team, int unum, std::string* why, int* unum_given = nullptr);
   // The connection is gone; its robot leaves the field.
   void RemoveRobot(int id);
   // One answer of a player: joint velocities, beam, say; "(syn)" and
   // unknown commands are ignored. The text has been checked to be well formed.
   void ApplyCommands(int id, const std::string& text);
-  // The perceptor message for this robot now (one per robot and step).
+  // The perceptor message for this robot now (one per robot and step). A
+  // robot outside the teams sees the landmarks, the ball and the players,
+  // and hears nothing.
   std::string Perceive(int id);
   // Advances the simulation by one 20 ms step.
   void Step();

@@ -16,6 +16,7 @@
 #include "Connection.h"
 #include "Expression.h"
 #include "FieldOptions.h"
+#include "SceneRobotType.h"
 #include "SimTestSupport.h"
 
 namespace {
@@ -67,6 +68,24 @@ TEST(FieldExpressionTest, FindsListsAtomsAndSynByWholeHead) {
   EXPECT_FALSE(Expression::HasSyn("(synthetic 1)"));
   EXPECT_EQ(std::vector<std::string>({"(playMode PlayOn)", "(ball (pos 1 2 0))"}),
             Expression::TopLevelLists("(playMode PlayOn) (ball (pos 1 2 0))"));
+}
+
+TEST(FieldSceneTest, RobotTypeFromTheNaoScenesOnly) {
+  const std::pair<std::string, int> cases[] = {
+      {"(scene rsg/agent/nao/nao_hetero.rsg 0)", 0}, {"(scene rsg/agent/nao/nao_hetero.rsg 1)", 1},
+      {"(scene rsg/agent/nao/nao_hetero.rsg 2)", 2}, {"(scene rsg/agent/nao/nao_hetero.rsg 3)", 3},
+      {"( scene\trsg/agent/nao/nao_hetero.rsg 4 )", 4}, {"(scene rsg/agent/nao/nao.rsg)", 0},
+      {"(scene rsg/agent/nao/nao_hetero.rsg 7)", -1}, {"(scene rsg/agent/nao/nao_hetero.rsg -1)", -1},
+      {"(scene rsg/agent/nao/nao_hetero.rsg 1.0)", -1}, {"(scene rsg/agent/nao/nao_hetero.rsg)", -1},
+      {"(scene rsg/agent/nao/nao_hetero.rsg 1 2)", -1}, {"(scene rsg/agent/nao/nao.rsg 2)", -1},
+      {"(scene rsg/agent/soccerbot058/soccerbot.rsg)", -1}, {"(scene rsg/agent/nao/nao_hetero.rsg.bak 1)", -1},
+      {"(scene)", -1}, {"(scene (rsg/agent/nao/nao.rsg))", -1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    std::string reason;
+    EXPECT_EQ(c.second, SceneRobotType(c.first, &reason));
+    EXPECT_EQ(c.second < 0, reason.find("nao_hetero.rsg with a robot type from 0 to 4") != std::string::npos) << reason;
+  }
 }
 
 // A connection on one end of a socket pair; the test writes the other end.

@@ -10,6 +10,7 @@
 #include <regex>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include <arpa/inet.h>
 #include <sys/socket.h>
@@ -187,6 +188,9 @@ TEST_F(FieldServerTest, DeadBrokenAndRefusedClientsAreDroppedWithoutDisturbingOt
   ASSERT_TRUE(gamma.Receive());
   gamma.Send(Init(1, "Gamma"));
   EXPECT_TRUE(gamma.SeesEnd());
+  TestClient hetero7(server_->PlayerPort());  // a robot type the server has not
+  hetero7.Send("(scene rsg/agent/nao/nao_hetero.rsg 7)");
+  EXPECT_TRUE(hetero7.SeesEnd());
   TestClient garbage(server_->PlayerPort());
   garbage.Send("hello field");
   EXPECT_TRUE(garbage.SeesEnd());
@@ -201,11 +205,35 @@ TEST_F(FieldServerTest, DeadBrokenAndRefusedClientsAreDroppedWithoutDisturbingOt
     ASSERT_TRUE(a->Receive() && b->Receive()) << step;
   }
   const std::string err = ::testing::internal::GetCapturedStderr();
-  for (const char* why : {"Gamma rejected", "not a well-formed message", "1048576 bytes", "in the middle of a frame"}) {
+  for (const char* why : {"Gamma rejected", "robot type is not between 0 and 4", "not a well-formed message",
+                          "1048576 bytes", "in the middle of a frame"}) {
     EXPECT_NE(std::string::npos, err.find(why)) << err;
   }
   const std::regex line("dropping client [0-9]+: [^\n]+\n");
-  EXPECT_EQ(4, std::distance(std::sregex_iterator(err.begin(), err.end(), line), std::sregex_iterator())) << err;
+  EXPECT_EQ(5, std::distance(std::sregex_iterator(err.begin(), err.end(), line), std::sregex_iterator())) << err;
+}
+
+TEST_F(FieldServerTest, ARobotItsTeamsTypesRefuseStaysConnectedWithoutANumberAndIsWaitedFor) {
+  Start(true);
+  std::vector<std::unique_ptr<TestClient>> alpha;
+  for (int n = 1; n <= 7; ++n) alpha.push_back(Player(n, "Alpha"));  // all of type 0
+  ::testing::internal::CaptureStderr();
+  auto outsider = Player(8, "Alpha");  // gets both answers
+  for (auto& a : alpha) a->Send("(syn)");
+  EXPECT_FALSE(alpha[0]->Receive(100)) << "stepped without the outsider's (syn)";
+  for (int step = 0; step < 3; ++step) {
+    outsider->Send("(syn)");
+    ASSERT_TRUE(outsider->Receive()) << step;
+    EXPECT_EQ(std::string::npos, outsider->last.find("(unum")) << outsider->last;
+    for (auto& a : alpha) {
+      ASSERT_TRUE(a->Receive()) << step;
+      a->Send("(syn)");
+    }
+  }
+  EXPECT_EQ(
+      "client 8 stays outside team Alpha (number 8, robot type 0): no more robots of type 0 are allowed: a team has "
+      "at most 7 robots of one type\n",
+      ::testing::internal::GetCapturedStderr());
 }
 
 TEST_F(FieldServerTest, RealTimeStepsWithoutWaitingAndDurationEndsMatch) {

@@ -71,7 +71,7 @@ TEST(SimPerceptorTest, MessagesFollowTheRecordedServer) {
   // neither vision nor foot sensors.
   EXPECT_NE(w.Perceive(id).find("(See"), std::string::npos);
   std::string error;
-  ASSERT_TRUE(w.InitRobot(id, "Alpha", 1, &error)) << error;
+  ASSERT_EQ(World::InitResult::kPlaced, w.InitRobot(id, "Alpha", 1, &error)) << error;
   const std::string bare = w.Perceive(id);
   EXPECT_EQ(Heads(bare), Heads(recorded[1]));
   // Number and side once, in the next message; vision in every third.

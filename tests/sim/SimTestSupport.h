@@ -18,12 +18,20 @@ inline WorldConfig Quiet() {
   return c;
 }
 
+// The robot type of each number in the team the start script runs, a mix
+// the field's type rules accept: numbers 1-5 and 9 type 0, 6-7 type 1,
+// 8 type 2, 10 type 3, 11 type 4.
+inline int MixType(int unum) {
+  static const int kTypes[12] = {0, 0, 0, 0, 0, 0, 1, 1, 2, 0, 3, 4};
+  return unum >= 0 && unum < 12 ? kTypes[unum] : 0;
+}
+
 // A robot that sent the scene and init commands and got both answers.
-inline int Join(World& w, const std::string& team, int unum) {
-  const int id = w.CreateRobot();
+inline int Join(World& w, const std::string& team, int unum, int type = -1) {
+  const int id = w.CreateRobot(type < 0 ? MixType(unum) : type);
   w.Perceive(id);
   std::string error;
-  EXPECT_TRUE(w.InitRobot(id, team, unum, &error)) << error;
+  EXPECT_EQ(World::InitResult::kPlaced, w.InitRobot(id, team, unum, &error)) << team << unum << " " << error;
   w.Perceive(id);
   return id;
 }

@@ -36,12 +36,15 @@ double JointIn(const std::string& msg, const std::string& name) {
   return v;
 }
 
+constexpr auto kPlaced = World::InitResult::kPlaced;
+constexpr auto kRejected = World::InitResult::kRejected;
+
 TEST(SimWorldTest, RegistrationSidesNumbersAndLimits) {
   World w(Quiet());
   std::string error;
-  ASSERT_TRUE(w.InitRobot(w.CreateRobot(), "Alpha", 0, &error));
+  ASSERT_EQ(kPlaced, w.InitRobot(w.CreateRobot(), "Alpha", 0, &error));
   const int b5 = w.CreateRobot();
-  ASSERT_TRUE(w.InitRobot(b5, "Beta", 5, &error));
+  ASSERT_EQ(kPlaced, w.InitRobot(b5, "Beta", 5, &error));
   w.CreateRobot();  // unregistered bodies are not part of the match
   const WorldSnapshot s = w.Snapshot();
   EXPECT_EQ(s.robots.size(), 2u);
@@ -50,18 +53,70 @@ TEST(SimWorldTest, RegistrationSidesNumbersAndLimits) {
   const std::pair<const char*, int> refused[] = {{"Gamma", 1}, {"Beta", 5}, {"Beta", 12}};
   for (const auto& r : refused) {
     const int id = w.CreateRobot();
-    EXPECT_FALSE(w.InitRobot(id, r.first, r.second, &error)) << r.first << r.second;
+    EXPECT_EQ(kRejected, w.InitRobot(id, r.first, r.second, &error)) << r.first << r.second;
     EXPECT_NE(error.find(r.second == 1 ? "Gamma" : std::to_string(r.second)), std::string::npos) << error;
     EXPECT_EQ(w.Perceive(id), "");  // removed
   }
-  for (int n = 2; n <= 11; ++n) ASSERT_TRUE(w.InitRobot(w.CreateRobot(), "Alpha", 0, &error)) << n;
-  EXPECT_FALSE(w.InitRobot(w.CreateRobot(), "Alpha", 0, &error));
+  // The start script's team, joined in number order, is accepted in full.
+  for (int n = 2; n <= 11; ++n) {
+    ASSERT_EQ(kPlaced, w.InitRobot(w.CreateRobot(simtest::MixType(n)), "Alpha", 0, &error)) << n << " " << error;
+  }
+  EXPECT_EQ(kRejected, w.InitRobot(w.CreateRobot(), "Alpha", 0, &error));
   EXPECT_NE(error.find("11"), std::string::npos);
   // A robot that leaves keeps its line in the summary, and its number is free again.
   w.RemoveRobot(b5);
   EXPECT_EQ(w.Snapshot().robots.size(), 11u);
   EXPECT_EQ(w.Stats().size(), 12u);
-  EXPECT_TRUE(w.InitRobot(w.CreateRobot(), "Beta", 5, &error));
+  EXPECT_EQ(kPlaced, w.InitRobot(w.CreateRobot(), "Beta", 5, &error));
+}
+
+TEST(SimWorldTest, ARobotItsTeamsTypesRefuseStaysOnTheFieldOutsideTheTeamAndKeepsItsNumber) {
+  World w(Quiet());
+  std::vector<int> alpha;
+  for (int n = 1; n <= 7; ++n) alpha.push_back(Join(w, "Alpha", n, 0));
+  const int out = w.CreateRobot(0);
+  w.Perceive(out);
+  std::string why;
+  int given = 0;
+  ASSERT_EQ(World::InitResult::kOutsideTeam, w.InitRobot(out, "Alpha", 0, &why, &given));
+  EXPECT_EQ(8, given);
+  EXPECT_EQ("no more robots of type 0 are allowed: a team has at most 7 robots of one type", why);
+  EXPECT_EQ(7u, w.Snapshot().robots.size());
+  // A message every step, never its number; it sees the players but hears
+  // nothing, nobody sees it, and its joints follow its commands.
+  w.ApplyCommands(out, "(he1 1.0)");
+  w.ApplyCommands(alpha[0], "(say hello)");
+  std::string outsider_sees, alpha_sees, last;
+  bool teammate_heard = false;
+  for (int i = 0; i < 6; ++i) {
+    last = w.Perceive(out);
+    EXPECT_NE(last.find("(GS (sl 0) (sr 0) (t 0.00) (pm BeforeKickOff))"), std::string::npos) << last;
+    EXPECT_EQ(last.find("(hear"), std::string::npos) << last;
+    if (last.find("(See") != std::string::npos) outsider_sees = last;
+    for (int id : alpha) {
+      const std::string m = w.Perceive(id);
+      if (id == alpha[0] && m.find("(See") != std::string::npos) alpha_sees = m;
+      teammate_heard |= id == alpha[1] && m.find("(hear Alpha") != std::string::npos;
+    }
+    w.Step();
+  }
+  EXPECT_TRUE(teammate_heard);
+  for (const char* item : {"(F1", "(B ", "(P (team Alpha) (id 7)"}) {
+    EXPECT_NE(outsider_sees.find(item), std::string::npos) << item << " in " << outsider_sees;
+  }
+  ASSERT_NE(alpha_sees.find("(See"), std::string::npos);
+  EXPECT_EQ(alpha_sees.find("(id 0)"), std::string::npos) << alpha_sees;
+  EXPECT_EQ(alpha_sees.find("(id 8)"), std::string::npos) << alpha_sees;
+  EXPECT_GT(JointIn(last, "hj1"), 1.0);
+  // Its number stays taken after it leaves (number 0 passes it by); a
+  // player that leaves frees its type.
+  w.RemoveRobot(out);
+  EXPECT_EQ(kRejected, w.InitRobot(w.CreateRobot(2), "Alpha", 8, &why));
+  EXPECT_NE(why.find("uniform number 8 of team Alpha is already taken"), std::string::npos) << why;
+  EXPECT_EQ(kPlaced, w.InitRobot(w.CreateRobot(2), "Alpha", 0, &why, &given));
+  EXPECT_EQ(9, given);
+  w.RemoveRobot(alpha[2]);
+  EXPECT_EQ(kPlaced, w.InitRobot(w.CreateRobot(0), "Alpha", 3, &why)) << why;
 }
 
 TEST(SimWorldTest, JointCommandsShowTwoMessagesLaterAndHold) {
