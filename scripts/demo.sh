@@ -56,8 +56,9 @@ done
 [ -n "$port" ] || { echo "demo.sh: the practice field did not report its port" >&2; exit 1; }
 
 start=$(date +%s.%N)
-scripts/start.sh 127.0.0.1 "$port" DemoLeft --syn=1
-[ "$teams" = 2 ] && scripts/start.sh 127.0.0.1 "$port" DemoRight --syn=1
+# The practice field does not freeze when players join together: no pause.
+scripts/start.sh --pause=0 127.0.0.1 "$port" DemoLeft --syn=1 >/dev/null
+[ "$teams" = 2 ] && scripts/start.sh --pause=0 127.0.0.1 "$port" DemoRight --syn=1 >/dev/null
 
 wait "$sim_pid" || { echo "demo.sh: the practice field failed (see $out/field.log)" >&2; exit 1; }
 sim_pid=""

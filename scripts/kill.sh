@@ -2,14 +2,16 @@
 # Stops the players that scripts/start.sh started.
 #   scripts/kill.sh [TEAM]      (without TEAM: every team started so)
 # Only the recorded processes are signalled, and only while they still are
-# vektorling players; other processes are never touched.
+# vektorling players; other processes are never touched. VEKTORLING_OUT names
+# another folder than out/, as for start.sh.
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+out=${VEKTORLING_OUT:-$root/out}
 if [ $# -ge 1 ]; then
-  files=("$root/out/pids/$1.pids")
+  files=("$out/pids/$1.pids")
 else
   shopt -s nullglob
-  files=("$root/out/pids/"*.pids)
+  files=("$out/pids/"*.pids)
 fi
 
 # A recorded id counts only while it still runs our player: ids are reused.
@@ -24,8 +26,9 @@ for f in "${files[@]}"; do
   rm -f "$f"
 done
 
-# An interrupt lets a player finish the message at hand and close cleanly;
-# one that is still waiting for its server after two seconds is terminated.
+# An interrupt lets a player answer the message at hand and close cleanly.
+# One that still waits for its server after two seconds (a server that has
+# stopped stepping) is killed; its trace keeps every line written so far.
 for pid in "${pids[@]}"; do kill -INT "$pid" 2>/dev/null; done
 for _ in $(seq 20); do
   left=()
@@ -33,5 +36,8 @@ for _ in $(seq 20); do
   [ ${#left[@]} -eq 0 ] && break
   sleep 0.1
 done
-for pid in "${pids[@]}"; do is_player "$pid" && kill -TERM "$pid" 2>/dev/null; done
-echo "stopped ${#pids[@]} players"
+killed=0
+for pid in "${pids[@]}"; do is_player "$pid" && kill -KILL "$pid" 2>/dev/null && killed=$((killed + 1)); done
+msg="stopped ${#pids[@]} players"
+[ "$killed" -gt 0 ] && msg+=" ($killed still waiting for their server after 2 s: killed)"
+echo "$msg"
