@@ -1,6 +1,8 @@
 // Cost of one sense-think-act cycle on the real server's messages.
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -18,7 +20,8 @@ std::vector<std::string> Recorded() {
 }
 
 // One cycle per iteration, cycling through the recorded session (a third of
-// the messages carry vision).
+// the messages carry vision). Argument 1: with the player's trace written to
+// a file, one flushed line per cycle, as --trace does.
 void BM_AgentRun(benchmark::State& state) {
   const std::vector<std::string> lines = Recorded();
   if (lines.size() < 2) {
@@ -27,13 +30,28 @@ void BM_AgentRun(benchmark::State& state) {
   }
   ProcessState::Reset();
   Agent agent(7, "Alpha", true);
+  const char* tmp = std::getenv("TMPDIR");
+  const std::string path = std::string(tmp != nullptr ? tmp : "/tmp") + "/vektorling-bench-trace.jsonl";
+  std::ofstream trace;
+  if (state.range(0) == 1) {
+    trace.open(path);
+    if (!trace) {
+      state.SkipWithError("cannot write the trace file");
+      return;
+    }
+    agent.SetTrace(&trace);
+  }
   size_t i = 1;
   for (auto _ : state) {
     benchmark::DoNotOptimize(agent.Run(lines[i]));
     if (++i == lines.size()) i = 1;
   }
+  if (trace.is_open()) {
+    trace.close();
+    std::remove(path.c_str());
+  }
 }
-BENCHMARK(BM_AgentRun);
+BENCHMARK(BM_AgentRun)->ArgName("trace")->Arg(0)->Arg(1);
 
 }  // namespace
 
