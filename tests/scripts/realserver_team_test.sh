@@ -22,6 +22,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'echo "FAIL: command failed at line $LINENO" >&2' ERR
 fail() { echo "FAIL: $*" >&2; tail -n 5 "$work/server.log" >&2; exit 1; }
 
 # Two ports that are free now; run.sh refuses ports in use, so try a few.

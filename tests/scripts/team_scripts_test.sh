@@ -17,6 +17,7 @@ cleanup() {
   rm -rf "$work"
 }
 trap cleanup EXIT
+trap 'echo "FAIL: command failed at line $LINENO" >&2' ERR
 fail() { echo "FAIL: $*" >&2; exit 1; }
 count() { grep -c -- "$1" "${@:2}" 2>/dev/null | awk -F: '{ n += $NF } END { print n + 0 }'; }
 
@@ -48,7 +49,7 @@ done
 # order their init commands arrive: the warnings must name the same players
 # as the field's refusals.
 warned=$(for n in $(seq 1 11); do
-  grep -q 'has not placed' "$VEKTORLING_OUT/logs/OneType-$n.log" && echo "$n"
+  if grep -q 'has not placed' "$VEKTORLING_OUT/logs/OneType-$n.log"; then echo "$n"; fi
 done | sort -n | tr '\n' ' ')
 refused=$(sed -n 's/.*stays outside team OneType (number \([0-9]*\),.*/\1/p' "$work/field.err" | sort -n | tr '\n' ' ')
 [ "$(wc -w <<< "$refused")" = 4 ] || fail "the field did not refuse exactly four robots: $(cat "$work/field.err")"
