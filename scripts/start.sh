@@ -30,7 +30,7 @@ for arg in "$@"; do
     --types=*) types=${arg#*=} ;;
     --pause=*) pause=${arg#*=} ;;
     --trace) trace=true ;;
-    -h|--help) sed -n '2,19p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     --*) player_options+=("$arg") ;;
     *)
       if [ ${#player_options[@]} -eq 0 ] && [ ${#positional[@]} -lt 3 ]; then
