@@ -1,3 +1,16 @@
 #include "action/FielderAction.h"
 
-void FielderAction::Act() {}
+#include "agent/CommonInformation.h"
+#include "agent/walking/Walking.h"
+
+namespace {
+// Forward speed, sideways direction, turning curve, wide stance.
+const double kSpeed = 1.0;
+const double kDirection = 0.0;
+const double kCurve = 0.0;
+const bool kOpenFoot = false;
+}  // namespace
+
+void FielderAction::Act() {
+  Singleton<CommonInformation>::Get().wk_->SettingParam(kSpeed, kDirection, kCurve, kOpenFoot);
+}

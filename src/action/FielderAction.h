@@ -3,8 +3,8 @@
 
 #include "action/Action.h"
 
-// The field player's tactics. They come with the walking engine; until then
-// Act() gives the walk no command.
+// The field player's tactics: walk straight ahead at full speed. Kicking,
+// standing up and the kick-off are chosen by the behaviour selection.
 class FielderAction : public Action {
 public:
   explicit FielderAction(Hear* hear) : Action(hear) {}

@@ -17,6 +17,8 @@
 #include "object/Ball.h"
 #include "object/Object.h"
 #include "object/Player.h"
+#include "tool/UserLocus.h"
+#include "tool/kinematics/FootWork.h"
 
 namespace {
 
@@ -55,6 +57,9 @@ Agent::Agent(int num, std::string team, bool syn_mode)
       say(nullptr),
       hear(nullptr),
       act_(nullptr),
+      foot_work_left_(new FootWork()),
+      foot_work_right_(new FootWork()),
+      user_locus_(new UserLocus()),
       foot_x_weight_(-1.0, 1.0, 0.0, 1),
       direction_speed_(-1.0, 1.0, 0.0, 1),
       curve_speed_(-1.0, 1.0, 0.0, 1),
@@ -88,6 +93,9 @@ Agent::~Agent() {
   delete hear;
   delete say;
   delete act_;
+  delete foot_work_left_;
+  delete foot_work_right_;
+  delete user_locus_;
 }
 
 std::string Agent::Run(const std::string& message) {

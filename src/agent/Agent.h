@@ -19,6 +19,8 @@ class Say;
 class Hear;
 class Action;
 class CommonInformation;
+class FootWork;
+class UserLocus;
 
 // Joint speed commands of one cycle, by perceptor joint name.
 typedef std::map<std::string, double> NextJoint;
@@ -32,6 +34,8 @@ public:
 
   Agent(int num, std::string team, bool syn_mode);
   ~Agent() override;
+  Agent(const Agent&) = delete;
+  Agent& operator=(const Agent&) = delete;
 
   // One cycle: parse, update body and world, decide, answer.
   std::string Run(const std::string& message);
@@ -99,6 +103,10 @@ public:
   double GetWalkTime() const { return walk_time_; }
   int GetKickOffStep() const { return kickoff_step_; }
   bool GetKickOffShootFlag() const { return lumkickoffshoot_flg; }
+  const ValueManager<double>& GetFootXWeight() const { return foot_x_weight_; }
+  const ValueManager<double>& GetDirectionSpeed() const { return direction_speed_; }
+  const ValueManager<double>& GetCurveSpeed() const { return curve_speed_; }
+  const UserLocus& GetUserLocus() const { return *user_locus_; }
 
 private:
   bool CheckPosture(const double* posture, int first, int last);
@@ -114,6 +122,9 @@ private:
   Say* say;
   Hear* hear;
   Action* act_;
+  FootWork* foot_work_left_;
+  FootWork* foot_work_right_;
+  UserLocus* user_locus_;
   ValueManager<double> foot_x_weight_;
   ValueManager<double> direction_speed_;
   ValueManager<double> curve_speed_;

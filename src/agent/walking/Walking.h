@@ -12,9 +12,12 @@ public:
   Walking();
 
   void SettingParam(double speed, double direction, double curve, bool open_foot);
-  // Centre of pressure of the feet and the target ZMP; they come with the
-  // walking engine and until then leave the values as they are.
+  // Force-weighted centre of pressure of the two feet; (0, 0, 0) when no
+  // foot touches the ground. With contact but no total vertical force it
+  // has no defined value and keeps the previous one.
   void CalclateZMP(const ForceResistance& frp_l, const ForceResistance& frp_r);
+  // Target ZMP from the centre of mass and the vertical acceleration g;
+  // keeps the previous value when the division has no finite result.
   void CalclateTargetZMP(const Eigen::Vector3d& com, double g);
 
   double GetSpeed() const { return speed_; }
@@ -24,8 +27,13 @@ public:
   bool IsOpenFoot() const { return open_foot_; }
   const Eigen::Vector3d& GetZMP() const { return zmp_; }
   const Eigen::Vector2d& GetTargetZMP() const { return tgt_zmp_; }
+  void SetSpeed(double v) { speed_ = v; }
   void SetCurrentSpeed(double v) { current_speed_ = v; }
+  void SetDirection(double v) { direction_ = v; }
+  void SetCurve(double v) { curve_ = v; }
+  void SetOpenFoot(bool v) { open_foot_ = v; }
   void SetZMP(const Eigen::Vector3d& z) { zmp_ = z; }
+  void SetTargetZMP(const Eigen::Vector2d& z) { tgt_zmp_ = z; }
 
   double step_;
   double speed_;
