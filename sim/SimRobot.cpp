@@ -120,6 +120,8 @@ void SimRobot::PlaceUpright(const Eigen::Vector2d& xy, double heading_deg) {
   heading_ = heading_deg;
   SetTorsoFromSupport();
   history_valid_ = false;
+  step_mark_ = torso_.p.head<2>();
+  step_mark_valid_ = true;
   outside_steps_ = 0;
   crouch_steps_ = 0;
   impact_left_ = 0;
@@ -184,7 +186,6 @@ void SimRobot::Step(double dt) {
   const Frame before = torso_;
   const Eigen::Vector3d sole_before[2] = {SoleWorld(0).p, SoleWorld(1).p};
   const bool had_history = history_valid_;
-  const bool was_upright = state_ == State::kUpright;
 
   bool moved = false;
   for (int j = 0; j < NaoModel::kJointNum; ++j) {
@@ -220,9 +221,7 @@ void SimRobot::Step(double dt) {
       break;
   }
 
-  if (had_history && history_valid_ && was_upright && state_ == State::kUpright) {
-    distance_walked += (torso_.p - before.p).head<2>().norm();
-  }
+  if (state_ != State::kUpright) step_mark_valid_ = false;
   if (had_history && history_valid_) {
     for (int s = 0; s < 2; ++s) sole_vel_[s] = (SoleWorld(s).p - sole_before[s]) / dt;
   } else {
@@ -245,10 +244,24 @@ void SimRobot::TakeSupport(int side, const Frame& before) {
   support_ = side;
 }
 
+void SimRobot::CountStep(const Eigen::Vector2d& old_print) {
+  const Eigen::Vector2d torso = torso_.p.head<2>();
+  if (step_mark_valid_) {
+    const double h = Heading() * kDeg;
+    ++steps;
+    distance_walked += (torso - step_mark_).norm();
+    stride += (support_sole_.p.head<2>() - old_print).dot(Eigen::Vector2d(std::cos(h), std::sin(h)));
+  }
+  step_mark_ = torso;
+  step_mark_valid_ = true;
+}
+
 void SimRobot::UpdateUpright(const Frame& before) {
   // The lower foot carries the body: judged with the body as it stood, so
   // that lifting a leg lifts that leg and does not tip the body over the
   // foot that rises.
+  const int was = support_;
+  const Eigen::Vector2d old_print = support_sole_.p.head<2>();
   const int other = 1 - support_;
   if ((before * kin_.Sole(other)).p.z() < (before * kin_.Sole(support_)).p.z() - kSwitchTolerance) {
     TakeSupport(other, before);
@@ -260,6 +273,7 @@ void SimRobot::UpdateUpright(const Frame& before) {
     SetTorsoFromSupport();
   }
   const int other_now = 1 - support_;
+  if (support_ != was) CountStep(old_print);
 
   const Eigen::Vector3d com = CentreOfMassWorld();
   const Eigen::Vector2d c = com.head<2>();

@@ -79,14 +79,19 @@ public:
   const Eigen::Vector3d& Acc() const { return acc_; }    // m/s^2
   const FootContact& Foot(int side) const { return foot_[side]; }
 
-  // Counters for the match summary.
+  // Counters for the match summary. Walking is counted step by step: the
+  // torso's travel from one change of the supporting foot to the next, so
+  // the sway within a step does not add up. Beams are not counted.
   double distance_walked = 0.0;
+  int steps = 0;          // changes of the supporting foot while upright
+  double stride = 0.0;    // sum of the steps' advance: new footprint minus old, along the heading
   int falls = 0;
   int standups = 0;
 
 private:
   void UpdateUpright(const Frame& before);
   void TakeSupport(int side, const Frame& before);
+  void CountStep(const Eigen::Vector2d& old_print);
   void UpdateFalling();
   void UpdateLying();
   void StartFall(bool backwards);
@@ -118,6 +123,8 @@ private:
   int drop_left_ = 0;
   bool landing_ = false;
   bool resting_ = false;  // beamed and no joint moved since
+  Eigen::Vector2d step_mark_ = Eigen::Vector2d::Zero();  // torso at the last step
+  bool step_mark_valid_ = false;
 
   // Sensors and motion history.
   Eigen::Vector3d gyro_ = Eigen::Vector3d::Zero();

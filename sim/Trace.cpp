@@ -139,6 +139,10 @@ void Trace::FormatLine(const WorldSnapshot& s, std::string* line) {
     AppendNumber(r.heading, "%.3f", &out);
     out.append(",\"fallen\":");
     out.append(r.fallen ? "true" : "false");
+    out.append(",\"steps\":");
+    AppendInt(r.steps, &out);
+    out.append(",\"stride\":");
+    AppendNumber(r.stride, "%.4f", &out);
     out.push_back('}');
   }
   out.append("]}");

@@ -225,6 +225,8 @@ public:
     s.side = r.side;
     s.unum = r.unum;
     s.distance_walked = r.body.distance_walked;
+    s.steps = r.body.steps;
+    s.stride = r.body.stride;
     s.falls = r.body.falls;
     s.standups = r.body.standups;
     s.ball_touches = r.ball_touches;
@@ -650,6 +652,8 @@ WorldSnapshot World::Snapshot() const {
     rs.z = p.z();
     rs.heading = r.body.Heading();
     rs.fallen = r.body.Fallen();
+    rs.steps = r.body.steps;
+    rs.stride = r.body.stride;
     for (int j = 0; j < NaoModel::kJointNum; ++j) rs.joints[j] = r.body.JointAngle(j);
     s.robots.push_back(rs);
   }

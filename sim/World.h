@@ -25,6 +25,8 @@ struct RobotSnapshot {
   double x = 0, y = 0, z = 0;  // torso position, server frame, metres
   double heading = 0;          // degrees, 0 = facing +x
   bool fallen = false;
+  int steps = 0;      // changes of the supporting foot so far
+  double stride = 0;  // metres the footprints advanced so far
   std::array<double, 22> joints{};  // angles in degrees, in effector command order
 };
 
@@ -43,7 +45,9 @@ struct RobotStats {
   std::string team;
   char side = 'N';
   int unum = 0;
-  double distance_walked = 0;  // metres of torso travel on the ground (beams excluded)
+  double distance_walked = 0;  // metres of torso travel, step by step (beams excluded)
+  int steps = 0;               // changes of the supporting foot
+  double stride = 0;           // metres the footprints advanced along the heading
   int falls = 0;
   int standups = 0;
   int ball_touches = 0;

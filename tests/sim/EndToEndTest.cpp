@@ -34,15 +34,33 @@ pid_t StartPlayer(int port, const std::string& team, int num, const std::string&
   return pid;
 }
 
-TEST(EndToEndTest, PlayerIsBeamedToItsStartAndTakesItsDefaultPosture) {
+// The field of these tests: synchronous, quiet, on ports the system chooses.
+FieldOptions TestField() {
   FieldOptions options;
   options.port = 0;
   options.trainer_port = 0;
   options.sync = true;
-  options.noise = false;
   options.quiet = true;
-  options.kickoff_after = 2.0;
-  options.duration = 4.0;
+  return options;
+}
+
+// Plays a match with one player in it, until the player has left.
+void PlayAlone(const FieldOptions& options, World& world, const std::string& team, int num,
+               const std::string& extra) {
+  FieldServer server(options, &world);
+  std::string error;
+  ASSERT_TRUE(server.Open(&error)) << error;
+  const pid_t pid = StartPlayer(server.PlayerPort(), team, num, extra);
+  ASSERT_GT(pid, 0);
+  server.Run();
+  int status = 0;
+  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+}
+
+TEST(EndToEndTest, PlayerIsBeamedToItsStartAndTakesItsDefaultPosture) {
+  FieldOptions options = TestField();
+  options.noise = false;
+  options.duration = 4.0;  // no kick-off: nobody walks
   World world(options.ToWorldConfig());
   FieldServer server(options, &world);
   std::string error;
@@ -66,7 +84,7 @@ TEST(EndToEndTest, PlayerIsBeamedToItsStartAndTakesItsDefaultPosture) {
 
   const WorldSnapshot end = world.Snapshot();
   EXPECT_EQ(end.playmode, "GameOver");
-  EXPECT_NEAR(end.game_time, 2.0, 0.05);  // kick-off at 2 s, match over at 4 s
+  EXPECT_EQ(end.game_time, 0.0);
   ASSERT_EQ(end.robots.size(), 2u);
   // Default posture, in effector order (head joints free).
   const double posture[22] = {0,   0,   -100, 20, -90, 0, -100, -20, 90, 0, 0,
@@ -113,29 +131,18 @@ Eigen::Vector3d ArrayAfter(const std::string& text, const std::string& key, size
 long Hundredths(double t) { return std::lround(t * 100); }
 
 TEST(EndToEndTest, PlayerTraceAgreesWithTheFieldOnWhereItStands) {
-  // A minute of standing on the field with its noise on; the player writes
-  // what it believes, the field what is true.
+  // A minute on the field with its noise on, walking after each kick-off;
+  // the player writes what it believes, the field what is true.
   const std::string dir = testing::TempDir();
   const std::string field_trace = dir + "/localisation-field.jsonl";
   const std::string player_trace = dir + "/localisation-player.jsonl";
-  FieldOptions options;
-  options.port = 0;
-  options.trainer_port = 0;
-  options.sync = true;
-  options.quiet = true;
+  FieldOptions options = TestField();
   options.seed = 7;
   options.kickoff_after = 1.0;
   options.duration = 62.0;
   options.trace_file = field_trace;
   World world(options.ToWorldConfig());
-  FieldServer server(options, &world);
-  std::string error;
-  ASSERT_TRUE(server.Open(&error)) << error;
-  const pid_t pid = StartPlayer(server.PlayerPort(), "Loc", 7, "--trace=" + player_trace);
-  ASSERT_GT(pid, 0);
-  server.Run();
-  int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  ASSERT_NO_FATAL_FAILURE(PlayAlone(options, world, "Loc", 7, "--trace=" + player_trace));
 
   // Where the robot truly was at each game time, and its heading.
   // A beam (at half time the robot is placed anew) restarts the estimate's
@@ -181,8 +188,75 @@ TEST(EndToEndTest, PlayerTraceAgreesWithTheFieldOnWhereItStands) {
     ++n;
   }
   ASSERT_GT(n, 2000);
-  std::cout << "practice field, standing for a minute (" << n << " settled cycles): mean error "
+  std::cout << "practice field, a minute with noise (" << n << " settled cycles): mean error "
             << sum / n << " m, worst " << worst << " m, bound " << bound << " m" << std::endl;
+}
+
+TEST(EndToEndTest, AfterTheKickOffAPlayerWalksAheadAsItsStepsImplyAndKnowsWhereItIs) {
+  // A first half of ten seconds without noise: the player walks straight
+  // ahead at full speed from its start at (-10, 2). The match ends soon after
+  // the second kick-off.
+  const std::string dir = testing::TempDir();
+  const std::string field_trace = dir + "/walking-field.jsonl";
+  const std::string player_trace = dir + "/walking-player.jsonl";
+  FieldOptions options = TestField();
+  options.noise = false;
+  options.kickoff_after = 0.5;
+  options.duration = 21.0;
+  options.trace_file = field_trace;
+  World world(options.ToWorldConfig());
+  ASSERT_NO_FATAL_FAILURE(PlayAlone(options, world, "Walk", 4, "--trace=" + player_trace));
+
+  // The field's truth during the first half; the player's estimate is
+  // given 2.5 s to settle from where it starts.
+  std::map<long, Eigen::Vector3d> truth;
+  std::string half_time;
+  std::ifstream ft(field_trace);
+  for (std::string line; std::getline(ft, line);) {
+    const size_t robots = line.find("\"robots\"");
+    if (robots == std::string::npos) continue;
+    if (!half_time.empty() && line.find("\"pm\":\"BeforeKickOff\"") != std::string::npos) break;
+    const double t = NumberAfter(line, "\"t\":");
+    if (t <= 0.0) continue;
+    half_time = line;
+    if (t >= 2.5) truth[Hundredths(t)] = ArrayAfter(line, "\"pos\":[", robots);
+  }
+  ASSERT_GT(truth.size(), 350u);
+  const std::vector<RobotStats> stats = world.Stats();
+  ASSERT_EQ(stats.size(), 1u);
+  EXPECT_EQ(stats[0].falls, 0);
+
+  // Straight ahead, as far as the footprints advanced (the feet do not
+  // slide), at one step per half cycle of the foot trajectory (three
+  // messages).
+  const Eigen::Vector3d end = ArrayAfter(half_time, "\"pos\":[", half_time.find("\"robots\""));
+  const double steps = NumberAfter(half_time, "\"steps\":");
+  const double stride = NumberAfter(half_time, "\"stride\":");
+  const double ahead = end.x() + 10.0;
+  EXPECT_GT(ahead, 2.5);
+  EXPECT_NEAR(end.y(), 2.0, 0.1 * ahead);
+  EXPECT_NEAR(ahead, stride, 0.2 * stride);
+  EXPECT_NEAR(steps, 10.0 / 0.06, 0.2 * 10.0 / 0.06);
+
+  // The player's belief follows the truth.
+  std::ifstream pt(player_trace);
+  double sum = 0, worst = 0;
+  int n = 0;
+  for (std::string line; std::getline(pt, line);) {
+    const auto it = truth.find(Hundredths(NumberAfter(line, "\"t\":")));
+    if (it == truth.end()) continue;
+    const Eigen::Vector2d real(-it->second.y(), -it->second.x());
+    const double err = (ArrayAfter(line, "\"pos\":[").head<2>() - real).norm();
+    sum += err;
+    worst = std::max(worst, err);
+    ++n;
+  }
+  ASSERT_GT(n, 350);
+  std::cout << "walking 10 s: " << ahead << " m ahead in " << steps << " steps, footprints "
+            << stride << " m; position error mean " << sum / n << " m, worst " << worst << " m"
+            << std::endl;
+  EXPECT_LT(sum / n, 0.3);
+  EXPECT_LT(worst, 0.5);
 }
 
 }  // namespace
