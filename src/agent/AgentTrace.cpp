@@ -5,6 +5,7 @@
 
 #include "agent/Agent.h"
 #include "agent/CommonInformation.h"
+#include "agent/walking/Walking.h"
 #include "coordinate/AbsoluteCoordinate.h"
 
 namespace {
@@ -62,6 +63,8 @@ void Agent::WriteTrace(std::ostream& out, const std::string& said) const {
   out << ",\"pm\":";
   String(out, ci.br_.playmode);
   out << ",\"side\":\"" << ci.br_.territory << "\",\"beh\":\"" << BehaviorName(beh) << '"';
+  out << ",\"speed\":";
+  Number(out, ci.wk_->GetCurrentSpeed());
   out << ",\"pos\":";
   Array(out, ci.abs_->cod_);
   out << ",\"vel\":";
