@@ -7,6 +7,7 @@
 
 #include <Eigen/Dense>
 
+#include "agent/NextJoint.h"
 #include "agent/TeamPlacement.h"
 #include "agent/me_kick/I_Kick.h"
 #include "agent/walking/Walking.h"
@@ -21,9 +22,6 @@ class Action;
 class CommonInformation;
 class FootWork;
 class UserLocus;
-
-// Joint speed commands of one cycle, by perceptor joint name.
-typedef std::map<std::string, double> NextJoint;
 
 // The robot's mind on top of its body model: one call of Run is one
 // sense-think-act cycle, from the server's message to the answer.

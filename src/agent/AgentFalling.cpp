@@ -2,6 +2,10 @@
 #include <cmath>
 
 #include "agent/Agent.h"
+#include "agent/CommonInformation.h"
+#include "agent/StandingUp.h"
+#include "agent/motion_sequence/StandUpSequence.h"
+#include "agent/walking/Walking.h"
 
 namespace {
 
@@ -27,5 +31,117 @@ void Agent::PreventFalling() {
   SetNextJointAngle("laj2", 30.0, 0.2);
 }
 
-// Getting up comes with the stand-up motions; until then nothing is commanded.
-void Agent::NextStandUp() {}
+namespace {
+
+struct Target {
+  const char* joint;
+  double degree;
+};
+
+// The neutral posture the robot lies in while it settles.
+const Target kSettleArms[] = {{"hj1", 0},    {"hj2", 0},    {"raj1", -90}, {"laj1", -90},
+                              {"raj2", 0},   {"laj2", 0},   {"raj3", 90},  {"laj3", -90},
+                              {"raj4", 0},   {"laj4", 0}};
+const char* const kLegJoints[] = {"rlj1", "rlj2", "rlj3", "rlj4", "rlj5", "rlj6",
+                                  "llj1", "llj2", "llj3", "llj4", "llj5", "llj6"};
+const double kSettleArmGain = 0.1;
+const double kSettleLegGain = 0.2;
+// Settling: with both feet on the ground the counter rises by 2 per cycle
+// and the way up is chosen above this; without, by 1 up to the other limit.
+const int kSettledOnFeet = 20;
+const int kSettledInAir = 30;
+
+// Getting up from the front: hips turned in and bent, then the knees.
+const double kDownGain = 0.5;
+const int kDown1Cycles = 50;
+const int kDown2Wait = 3;
+const int kDown2Cycles = 15;
+
+// The crouch that ends every stand-up.
+const Target kCrouch[] = {{"rlj3", 25}, {"llj3", 25}, {"rlj4", -80}, {"llj4", -80},
+                          {"rlj5", 55}, {"llj5", 55}};
+const double kCrouchGain = 0.1;
+const int kCrouchCycles = 10;
+
+}  // namespace
+
+void Agent::NextStandUp() {
+  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+  StandingUp& s = *stup;
+  switch (s.stage) {
+    case StandingUp::READY: {
+      for (const Target& t : kSettleArms) SetNextJointAngle(t.joint, t.degree, kSettleArmGain);
+      for (const char* j : kLegJoints) SetNextJointAngle(j, 0.0, kSettleLegGain);
+      if (ci.frp_l_.existence && ci.frp_r_.existence) {
+        // Both feet on the ground: the centre of pressure tells the way up,
+        // at the heels (behind) from the back, at the toes from the front.
+        if (s.count > kSettledOnFeet) {
+          s.stage = ci.wk_->GetZMP().y() <= 0.0 ? StandingUp::UP1 : StandingUp::DOWN1;
+          s.count = 2;
+        } else {
+          s.count += 2;
+        }
+      } else if (s.count > kSettledInAir) {
+        s.stage = StandingUp::UP1;
+        s.count = 1;
+      } else {
+        s.count += 1;
+      }
+      break;
+    }
+    case StandingUp::UP1: {
+      StandUpSequence& sequence = StandUpSequence::BuiltIn();
+      sequence.Run(m_joint, m_next_j);
+      if (sequence.IsEnd()) {
+        s.stage = StandingUp::CHECK2;
+        sequence.Reset();
+      }
+      break;
+    }
+    case StandingUp::DOWN1:
+      if (s.count <= 0) {
+        ++s.count;
+        break;
+      }
+      SetNextJointAngle("rlj1", -45, kDownGain);
+      SetNextJointAngle("llj1", -45, kDownGain);
+      SetNextJointAngle("rlj3", 100, kDownGain);
+      SetNextJointAngle("llj3", 100, kDownGain);
+      if (s.count <= kDown1Cycles) {
+        ++s.count;
+      } else {
+        s.stage = StandingUp::DOWN2;
+        s.count = 0;
+      }
+      break;
+    case StandingUp::DOWN2:
+      if (s.count <= kDown2Wait) {
+        ++s.count;
+        break;
+      }
+      SetNextJointAngle("rlj1", -5, kDownGain);
+      SetNextJointAngle("llj1", -5, kDownGain);
+      SetNextJointAngle("rlj4", -45, kDownGain);
+      SetNextJointAngle("llj4", -45, kDownGain);
+      if (s.count <= kDown2Cycles) {
+        ++s.count;
+      } else {
+        s.stage = StandingUp::CHECK2;
+        s.count = 0;
+      }
+      break;
+    case StandingUp::CHECK2:
+      SetErectPosture(kCrouchGain);
+      for (const Target& t : kCrouch) SetNextJointAngle(t.joint, t.degree, kCrouchGain);
+      if (s.count <= kCrouchCycles) {
+        ++s.count;
+      } else {
+        s.stage = StandingUp::READY;
+        s.complete = true;
+        s.count = 0;
+      }
+      break;
+    default:
+      break;
+  }
+}

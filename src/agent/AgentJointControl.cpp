@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "agent/Agent.h"
+#include "agent/motion_sequence/MotionSequence.h"
 
 namespace {
 
@@ -24,10 +25,7 @@ const double kKickOffPosture[NaoModel::kJointNum] = {
 }  // namespace
 
 void Agent::SetNextJointAngle(const std::string& id, double angle, double gain) {
-  auto it = m_joint.find(id);
-  if (it == m_joint.end() || it->second == nullptr) return;
-  const double current = it->second->rotation;
-  m_next_j[id] = std::fabs(current - angle) > kDeadBand ? (angle - current) * gain : 0.0;
+  MotionSequence::SetNextJointAngle(m_joint, m_next_j, id, angle, gain);
 }
 
 void Agent::SetEJoint3(const std::string& index, double tgt_deg, double proportion) {

@@ -8,7 +8,9 @@
 #include "agent/Agent.h"
 #include "agent/CommonInformation.h"
 #include "agent/ProcessState.h"
+#include "agent/kick/KickOffProgress.h"
 #include "agent/kick/KickProgress.h"
+#include "agent/motion_sequence/StandUpSequence.h"
 #include "object/Object.h"
 
 // Builds perceptor messages in the real server's order and number format.
@@ -66,6 +68,7 @@ public:
   const Eigen::Vector3d& RightTiptoe() const { return r_tiptoe; }
   const Eigen::Vector3d& LeftTiptoe() const { return l_tiptoe; }
   ForceResistance& LeftFoot() { return frp_l_; }
+  Eigen::Vector3d& Acc() { return acc_; }
   ForceResistance& RightFoot() { return frp_r_; }
 };
 
@@ -73,6 +76,8 @@ public:
 inline void ResetProcessWideState() {
   ProcessState::Reset();
   KickProgress::Reset();
+  KickOffProgress::Reset();
+  StandUpSequence::ResetBuiltIn();
   Object::ResetVisionState();
 }
 

@@ -1,0 +1,136 @@
+#include "agent/motion_sequence/MotionSequence.h"
+
+#include <cmath>
+#include <iostream>
+
+#include <tinyxml2.h>
+
+namespace {
+
+// A joint closer than this to its target (degrees) gets no command.
+const double kDeadBand = 0.2;
+
+// Reads the named attribute into value; absent or not a number: false.
+bool Attribute(const tinyxml2::XMLElement& e, const char* name, double* value) {
+  return e.QueryDoubleAttribute(name, value) == tinyxml2::XML_SUCCESS;
+}
+bool Attribute(const tinyxml2::XMLElement& e, const char* name, int* value) {
+  return e.QueryIntAttribute(name, value) == tinyxml2::XML_SUCCESS;
+}
+
+}  // namespace
+
+bool MotionSequence::ReadDirect(const std::string& xml_str) {
+  sequence_.clear();
+  current_motion_ = 0;
+  end_ = false;
+  tinyxml2::XMLDocument document;
+  if (document.Parse(xml_str.c_str(), xml_str.size()) != tinyxml2::XML_SUCCESS) {
+    std::cerr << "motion sequence: the document does not parse: " << document.ErrorStr()
+              << std::endl;
+    end_ = true;
+    return false;
+  }
+  if (!ReadXML(document)) {
+    end_ = true;
+    return false;
+  }
+  return true;
+}
+
+bool MotionSequence::ReadXML(const tinyxml2::XMLDocument& document) {
+  const tinyxml2::XMLElement* root = document.FirstChildElement("sequence");
+  if (root == nullptr) {
+    std::cerr << "motion sequence: the document has no \"sequence\" element" << std::endl;
+    return false;
+  }
+  const char* name = root->Attribute("name");
+  const char* refresh = root->Attribute("refresh");
+
+  // Read everything first, so that a fault leaves nothing half loaded.
+  std::vector<Motion> motions;
+  for (const tinyxml2::XMLElement* m = root->FirstChildElement("motion"); m != nullptr;
+       m = m->NextSiblingElement("motion")) {
+    Motion motion;
+    if (const char* n = m->Attribute("name")) motion.name = n;
+    if (!Attribute(*m, "time", &motion.end_time)) {
+      std::cerr << "motion sequence: motion " << motions.size() + 1 << " (\"" << motion.name
+                << "\") lacks a whole number \"time\"" << std::endl;
+      return false;
+    }
+    for (const tinyxml2::XMLElement* v = m->FirstChildElement("move"); v != nullptr;
+         v = v->NextSiblingElement("move")) {
+      Move move;
+      move.end_time = motion.end_time;
+      const char* id = v->Attribute("id");
+      if (id == nullptr || !Attribute(*v, "degree", &move.degree)) {
+        std::cerr << "motion sequence: move " << motion.parts.size() + 1 << " of motion \""
+                  << motion.name << "\" lacks its \"id\" or a numeric \"degree\"" << std::endl;
+        return false;
+      }
+      move.id = id;
+      Attribute(*v, "speed", &move.speed);
+      Attribute(*v, "start", &move.start_time);
+      Attribute(*v, "end", &move.end_time);
+      int type = TYPE_NOMAL;
+      // Types past the known ones are ignored; negative ones kept (they move nothing).
+      if (Attribute(*v, "type", &type) && type < MOVE_TYPE_NUM) move.type = static_cast<MoveType>(type);
+      motion.parts.push_back(move);
+    }
+    motions.push_back(motion);
+  }
+  name_ = name != nullptr ? name : "";
+  refresh_ = refresh != nullptr && std::string(refresh) == "true";
+  sequence_.insert(sequence_.end(), motions.begin(), motions.end());
+  return true;
+}
+
+void MotionSequence::Run(const Joint& joint, NextJoint& next_j) {
+  if (end_) return;
+  if (sequence_.empty()) {
+    end_ = true;
+    return;
+  }
+  Motion& m = sequence_[current_motion_];
+  const int t = m.current_time;
+  for (const Move& move : m.parts) {
+    if (move.start_time > t || t >= move.end_time) continue;
+    if (move.type == TYPE_NOMAL) {
+      SetNextJointAngle(joint, next_j, move.id, move.degree, move.speed);
+    } else if (move.type == TYPE_QUICKLY) {
+      SetNextJMk2(joint, next_j, move.id, move.degree, move.speed);
+    }
+  }
+  if (t + 1 < m.end_time) {
+    m.current_time = t + 1;
+    return;
+  }
+  m.current_time = 0;
+  if (++current_motion_ >= static_cast<int>(sequence_.size())) {
+    end_ = true;
+    current_motion_ = 0;
+  }
+}
+
+void MotionSequence::Reset() {
+  for (Motion& m : sequence_) m.current_time = 0;
+  current_motion_ = 0;
+  end_ = false;
+}
+
+void MotionSequence::SetNextJointAngle(const Joint& joint, NextJoint& next_j,
+                                       const std::string& id, double angle, double gain) {
+  const auto it = joint.find(id);
+  if (it == joint.end() || it->second == nullptr) return;
+  const double current = it->second->rotation;
+  next_j[id] = std::fabs(current - angle) > kDeadBand ? (angle - current) * gain : 0.0;
+}
+
+void MotionSequence::SetNextJMk2(const Joint& joint, NextJoint& next_j, const std::string& id,
+                                 double stop_angle, double speed) {
+  const auto it = joint.find(id);
+  if (it == joint.end() || it->second == nullptr) return;
+  const double current = it->second->rotation;
+  const bool reached = speed > 0.0 ? current >= stop_angle : stop_angle >= current;
+  next_j[id] = reached ? 0.0 : speed;
+}
