@@ -5,6 +5,7 @@
 
 #include "agent/Agent.h"
 #include "agent/CommonInformation.h"
+#include "agent/StandingUp.h"
 #include "agent/walking/Walking.h"
 #include "coordinate/AbsoluteCoordinate.h"
 
@@ -15,6 +16,14 @@ const char* BehaviorName(Agent::Behavior b) {
                                        "Q_KICK", "KICKOFF", "JUMP", "DANCE"};
   const int i = static_cast<int>(b);
   return (i >= 0 && i < 9) ? kNames[i] : "?";
+}
+
+const char* StandUpStageName(StandingUp::Stage s) {
+  static const char* const kNames[] = {"READY", "UP1",   "UP2",    "UP3",   "UP4",   "DOWN1",
+                                       "DOWN2", "DOWN3", "DOWN4",  "CHECK", "CHECK2", "ROLL1",
+                                       "ROLL2", "ROLL3", "ROLL4",  "MOVE"};
+  const int i = static_cast<int>(s);
+  return (i >= 0 && i < 16) ? kNames[i] : "?";
 }
 
 // Text from the server or the team goes into the trace as a JSON string.
@@ -63,6 +72,7 @@ void Agent::WriteTrace(std::ostream& out, const std::string& said) const {
   out << ",\"pm\":";
   String(out, ci.br_.playmode);
   out << ",\"side\":\"" << ci.br_.territory << "\",\"beh\":\"" << BehaviorName(beh) << '"';
+  if (beh == STANDUP) out << ",\"standup\":\"" << StandUpStageName(stup->stage) << '"';
   out << ",\"speed\":";
   Number(out, ci.wk_->GetCurrentSpeed());
   out << ",\"pos\":";
