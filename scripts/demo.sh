@@ -3,34 +3,46 @@
 # installs what is missing (as root), builds in release mode, starts the
 # practice field in synchronous mode and a team of eleven players, plays 60
 # simulated seconds as fast as the machine allows, prints the summary and
-# leaves the trace and the picture in out/demo/.
-#   scripts/demo.sh [--teams 2] [--seconds N]
+# leaves the trace and the picture in out/demo/. --pushes N has the field
+# knock N random standing robots over (onto their back or front) at random
+# moments of the match. BUILD_DIR names another build folder than build/,
+# VEKTORLING_OUT another output folder than out/.
+#   scripts/demo.sh [--teams 2] [--seconds N] [--pushes N]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
 teams=1
 seconds=60
+pushes=0
 while [ $# -gt 0 ]; do
   case "$1" in
     --teams) teams=${2:?}; shift 2 ;;
     --teams=*) teams=${1#*=}; shift ;;
     --seconds) seconds=${2:?}; shift 2 ;;
     --seconds=*) seconds=${1#*=}; shift ;;
-    -h|--help) sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --pushes) pushes=${2:?}; shift 2 ;;
+    --pushes=*) pushes=${1#*=}; shift ;;
+    -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "demo.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
 case "$teams" in 1|2) ;; *) echo "demo.sh: --teams takes 1 or 2" >&2; exit 2 ;; esac
+case "$pushes" in ''|*[!0-9]*) echo "demo.sh: --pushes takes a whole number" >&2; exit 2 ;; esac
+
+build=${BUILD_DIR:-build}
+case "$build" in /*) ;; *) build=$root/$build ;; esac
+export VEKTORLING_OUT=${VEKTORLING_OUT:-$root/out}
+export VEKTORLING_PLAYER=${VEKTORLING_PLAYER:-$build/vektorling}
 
 scripts/deps.sh
 echo "building (release)..."
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j "$(nproc)" --target vektorling vektorling-sim >/dev/null
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j "$(nproc)" --target vektorling vektorling-sim >/dev/null
 
-out=out/demo
+out=$VEKTORLING_OUT/demo
 mkdir -p "$out"
-rm -f out/pids/DemoLeft.pids out/pids/DemoRight.pids
+rm -f "$VEKTORLING_OUT/pids/DemoLeft.pids" "$VEKTORLING_OUT/pids/DemoRight.pids"
 
 sim_pid=""
 cleanup() {
@@ -42,8 +54,8 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # Free ports are chosen by the field and read back from its first line.
-build/vektorling-sim --sync --port=0 --trainer-port=0 --seed=1 --kickoff-after=3 \
-  --duration="$seconds" --quiet --trace="$out/trace.jsonl" --svg="$out/field.svg" --progress \
+"$build/vektorling-sim" --sync --port=0 --trainer-port=0 --seed=1 --kickoff-after=3 \
+  --duration="$seconds" --pushes="$pushes" --quiet --trace="$out/trace.jsonl" --svg="$out/field.svg" --progress \
   > "$out/summary.txt" 2> >(tee "$out/field.log" >&2) &
 sim_pid=$!
 port=""

@@ -7,7 +7,7 @@
 
 namespace {
 
-enum class ValueKind { kNone, kPort, kUnsigned, kSeconds, kFile };
+enum class ValueKind { kNone, kPort, kUnsigned, kCount, kSeconds, kFile };
 
 struct OptionRow {
   const char* name;
@@ -21,7 +21,10 @@ const OptionRow kOptionTable[] = {
     {"--kickoff-after", ValueKind::kSeconds}, {"--duration", ValueKind::kSeconds},
     {"--trace", ValueKind::kFile},       {"--svg", ValueKind::kFile},
     {"--progress", ValueKind::kNone},    {"--quiet", ValueKind::kNone},
+    {"--pushes", ValueKind::kCount},
 };
+
+constexpr long kMaxPushes = 10000;
 
 bool ParseLong(const std::string& text, long min, long max, long* out) {
   if (text.empty()) return false;
@@ -69,6 +72,14 @@ bool Apply(const OptionRow& row, const std::string& value, FieldOptions* options
       }
       options->seed = static_cast<unsigned>(number);
       return true;
+    case ValueKind::kCount:
+      if (!ParseLong(value, 0, kMaxPushes, &number)) {
+        *error = "bad value for " + name + ": '" + value + "' (a whole number from 0 to " +
+                 std::to_string(kMaxPushes) + ")";
+        return false;
+      }
+      options->pushes = static_cast<int>(number);
+      return true;
     case ValueKind::kSeconds: {
       double seconds = 0;
       if (!ParseSeconds(value, &seconds) || (name == "--duration" && seconds <= 0)) {
@@ -98,6 +109,7 @@ WorldConfig FieldOptions::ToWorldConfig() const {
   config.noise = noise;
   config.kickoff_after = kickoff_after;
   config.duration = duration;
+  config.pushes = pushes;
   return config;
 }
 
@@ -130,6 +142,10 @@ bool ParseFieldOptions(int argc, const char* const* argv, FieldOptions* options,
     }
     if (!Apply(*row, value, options, error)) return false;
   }
+  if (options->pushes > 0 && options->duration < 0) {
+    *error = "--pushes needs --duration: the pushes are spread over the match";
+    return false;
+  }
   return true;
 }
 
@@ -146,6 +162,8 @@ std::string FieldUsage() {
          "  --no-noise             no noise on vision and beams\n"
          "  --kickoff-after S      kick-off after S simulated seconds (default: on a trainer command)\n"
          "  --duration S           end the match after S simulated seconds (default: run until stopped)\n"
+         "  --pushes N             knock N random standing robots over at random moments of the match\n"
+         "                         (onto their back or front; needs --duration; default 0)\n"
          "  --trace FILE           write one JSON line per step to FILE\n"
          "  --svg FILE             draw the field with every robot's path to FILE at the end\n"
          "  --progress             show the simulated seconds done on standard error\n"

@@ -14,6 +14,7 @@ struct FieldOptions {
   bool noise = true;
   double kickoff_after = -1.0;  // seconds; < 0: the trainer starts the match
   double duration = -1.0;       // simulated seconds; < 0: until stopped
+  int pushes = 0;               // robots knocked over at random moments (needs a duration)
   std::string trace_file;       // empty: no trace
   std::string svg_file;         // empty: no picture
   bool progress = false;        // simulated seconds on standard error

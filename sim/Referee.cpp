@@ -48,10 +48,9 @@ void Referee::Step(double now, double dt) {
     Enter("GameOver", now);
     return;
   }
-  // Both halves get the same playing time: the match time less the wait
-  // before each kick-off, split in two. Half time comes when the first half
-  // has been played, so a long wait never swallows the first half.
-  const double half_length = (duration_ - 2.0 * std::max(kickoff_after_, 0.0)) / 2.0;
+  // Half time comes when the first half has been played, so a long wait
+  // never swallows the first half.
+  const double half_length = PlayingTime() / 2.0;
   if (duration_ > 0.0 && half_ == 1 && half_length > 0.0 && game_time_ >= half_length - kEps) {
     half_ = 2;
     kickoff_side_ = Other(first_half_kickoff_);
@@ -73,6 +72,13 @@ void Referee::Step(double now, double dt) {
   }
 
   if (mode_ != "BeforeKickOff" && mode_ != "GameOver") game_time_ += dt;
+}
+
+double Referee::PlayingTime() const {
+  // Both halves get the same playing time: the match time less the wait
+  // before each kick-off.
+  if (duration_ < 0.0) return -1.0;
+  return duration_ - 2.0 * std::max(kickoff_after_, 0.0);
 }
 
 void Referee::BallTouched(double now) {

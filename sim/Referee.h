@@ -32,6 +32,8 @@ public:
   // The side whose kick-off comes next (or is running).
   char KickOffSide() const { return kickoff_side_; }
   int Half() const { return half_; }
+  // Game time of the whole match, both halves; < 0 when the match is endless.
+  double PlayingTime() const;
   bool Finished() const { return finished_; }
   // Goals count only while the ball is in play.
   bool GoalsCount() const;

@@ -39,6 +39,24 @@ double SegmentDistance(const Eigen::Vector2d& p, const Eigen::Vector2d& a, const
   return (a + t * ab - p).norm();
 }
 
+// Corner i (0 to 3) of a sole, in the sole frame.
+Eigen::Vector3d SoleCorner(int i) {
+  return Eigen::Vector3d(i & 1 ? SimKinematics::kSoleHalfWidth : -SimKinematics::kSoleHalfWidth,
+                         i & 2 ? SimKinematics::kSoleHalfLength : -SimKinematics::kSoleHalfLength, 0.0);
+}
+
+// The feet of a lying robot. The body lies on its back or chest with its
+// centre kLyingHeight up; the legs are thinner, so a sole corner this close to
+// the ground touches it: feet in line with the body rest on their heels (on
+// the back) or toes (on the front), drawn-up feet touch nothing.
+constexpr double kLyingFootReach = 0.02;  // metres
+// What each foot carried on the real server with the robot lying: 8 to 10 N.
+constexpr double kLyingFootForce = 9.0;  // newtons
+// The real server's robot never lies quite flat: on its arms and head, its
+// head end was 1 to 12 degrees up. The foot forces lean by this much; the
+// torso frame, and with it the accelerometer, stays level.
+constexpr double kLyingSlantDeg = 10.0;
+
 // How far p lies outside the convex hull of the points (0 inside).
 double OutsideHull(const Eigen::Vector2d& p, Eigen::Vector2d* pts, int n) {
   // Insertion sort by x, then y: at most eight corners.
@@ -74,6 +92,31 @@ double OutsideHull(const Eigen::Vector2d& p, Eigen::Vector2d* pts, int n) {
     d = std::min(d, SegmentDistance(p, hull[i], hull[i + 1]));
   }
   return inside ? 0.0 : d;
+}
+
+// One foot of a lying robot: it touches at its lowest sole corners (their
+// middle, when several are as low), and the ground pushes straight up.
+FootContact LyingFootContact(const Frame& torso, const Frame& sole) {
+  const Frame world = torso * sole;
+  double z[4];
+  double lowest = 1e9;
+  for (int i = 0; i < 4; ++i) lowest = std::min(lowest, z[i] = (world * SoleCorner(i)).z());
+  FootContact foot;
+  if (lowest > kLyingFootReach) return foot;
+  Eigen::Vector3d at = Eigen::Vector3d::Zero();
+  int n = 0;
+  for (int i = 0; i < 4; ++i) {
+    if (z[i] > lowest + SimRobot::kContactTolerance) continue;
+    at += SoleCorner(i);
+    ++n;
+  }
+  foot.contact = true;
+  foot.c = at / n - Eigen::Vector3d(0.0, 0.0, SimKinematics::kSoleDepth);
+  const double slant = kLyingSlantDeg * kDeg;
+  const Eigen::Vector3d up =
+      std::cos(slant) * (torso.R.transpose() * Eigen::Vector3d::UnitZ()) + std::sin(slant) * Eigen::Vector3d::UnitZ();
+  foot.f = kLyingFootForce * (sole.R.transpose() * up);
+  return foot;
 }
 
 }  // namespace
@@ -144,9 +187,9 @@ void SimRobot::Drop(const Eigen::Vector2d& xy, double heading_deg) {
   SetTorsoFromSupport();
 }
 
-void SimRobot::Push() {
+void SimRobot::Push(bool onto_back) {
   if (state_ != State::kUpright) return;
-  StartFall(true);
+  StartFall(onto_back);
 }
 
 void SimRobot::SetTorsoFromSupport() {
@@ -159,11 +202,7 @@ bool SimRobot::FootTouches(int side) const {
   if (side == support_) return true;
   const Frame s = SoleWorld(side);
   double lowest = 1e9;
-  for (int i = 0; i < 4; ++i) {
-    const Eigen::Vector3d corner(i & 1 ? SimKinematics::kSoleHalfWidth : -SimKinematics::kSoleHalfWidth,
-                                 i & 2 ? SimKinematics::kSoleHalfLength : -SimKinematics::kSoleHalfLength, 0.0);
-    lowest = std::min(lowest, (s * corner).z());
-  }
+  for (int i = 0; i < 4; ++i) lowest = std::min(lowest, (s * SoleCorner(i)).z());
   return lowest <= kContactTolerance;
 }
 
@@ -173,11 +212,7 @@ double SimRobot::SupportDistance(const Eigen::Vector2d& p) const {
   for (int side = 0; side < 2; ++side) {
     if (!FootTouches(side)) continue;
     const Frame s = SoleWorld(side);
-    for (int i = 0; i < 4; ++i) {
-      const Eigen::Vector3d corner(i & 1 ? SimKinematics::kSoleHalfWidth : -SimKinematics::kSoleHalfWidth,
-                                   i & 2 ? SimKinematics::kSoleHalfLength : -SimKinematics::kSoleHalfLength, 0.0);
-      pts[n++] = (s * corner).head<2>();
-    }
+    for (int i = 0; i < 4; ++i) pts[n++] = (s * SoleCorner(i)).head<2>();
   }
   return OutsideHull(p, pts, n);
 }
@@ -300,7 +335,7 @@ void SimRobot::StartFall(bool backwards) {
   const Eigen::Vector2d feet =
       0.5 * (SoleWorld(SimKinematics::kLeft).p.head<2>() + SoleWorld(SimKinematics::kRight).p.head<2>());
   const Eigen::Vector2d at = feet + (backwards ? -0.35 : 0.35) * fwd;
-  fall_to_.p = Eigen::Vector3d(at.x(), at.y(), 0.06);
+  fall_to_.p = Eigen::Vector3d(at.x(), at.y(), kLyingHeight);
   state_ = State::kFalling;
   fall_step_ = 0;
   outside_steps_ = 0;
@@ -325,11 +360,7 @@ void SimRobot::UpdateFalling() {
 
 void SimRobot::UpdateLying() {
   torso_ = fall_to_;
-  const bool crouch = q_[kLlj4] <= -kCrouchKneeDeg && q_[kRlj4] <= -kCrouchKneeDeg &&
-                      q_[kLlj3] >= kCrouchHipDeg && q_[kRlj3] >= kCrouchHipDeg;
-  // Feet under the body: stood up in this posture it would not topple.
-  const bool balanced = crouch && StandingImbalance() <= kFallMargin;
-  crouch_steps_ = balanced ? crouch_steps_ + 1 : 0;
+  crouch_steps_ = InBalancedCrouch() ? crouch_steps_ + 1 : 0;
   if (crouch_steps_ >= kCrouchHoldSteps) {
     // Comes up between where the torso lay and where the feet are.
     const Eigen::Vector2d feet =
@@ -339,31 +370,31 @@ void SimRobot::UpdateLying() {
   }
 }
 
-double SimRobot::StandingImbalance() const {
+// A crouch the robot could rise from, judged by standing it in its present
+// posture on the lower sole laid flat: knees bent, both feet on the ground,
+// the torso above them (not leaning further than kCrouchLeanDeg) and the
+// centre of mass over the feet, whichever way the robot lies. Legs drawn up
+// to the chest, as in the middle of a way up, are not such a crouch.
+bool SimRobot::InBalancedCrouch() const {
+  if (q_[kLlj4] > -kCrouchKneeDeg || q_[kRlj4] > -kCrouchKneeDeg) return false;
   const double zl = kin_.Sole(SimKinematics::kLeft).p.z();
   const double zr = kin_.Sole(SimKinematics::kRight).p.z();
   const int s = zl < zr - 1e-9 ? SimKinematics::kLeft : zr < zl - 1e-9 ? SimKinematics::kRight : support_;
-  // In the frame of the lower sole laid flat, z is up and the other sole
-  // and the centre of mass keep their places relative to it.
+  // In the frame of the lower sole laid flat, z is up and the torso, the
+  // other sole and the centre of mass keep their places relative to it.
   const Frame to_sole = kin_.Sole(s).Inverse();
-  const Eigen::Vector3d com = to_sole * kin_.CentreOfMass();
+  if (to_sole.R(2, 2) < std::cos(kCrouchLeanDeg * kDeg)) return false;
   const Frame other = to_sole * kin_.Sole(1 - s);
   Eigen::Vector2d pts[8];
-  int n = 0;
   double lowest = 1e9;
-  Eigen::Vector2d other_pts[4];
   for (int i = 0; i < 4; ++i) {
-    const Eigen::Vector3d corner(i & 1 ? SimKinematics::kSoleHalfWidth : -SimKinematics::kSoleHalfWidth,
-                                 i & 2 ? SimKinematics::kSoleHalfLength : -SimKinematics::kSoleHalfLength, 0.0);
-    pts[n++] = corner.head<2>();
-    const Eigen::Vector3d oc = other * corner;
+    const Eigen::Vector3d oc = other * SoleCorner(i);
     lowest = std::min(lowest, oc.z());
-    other_pts[i] = oc.head<2>();
+    pts[i] = SoleCorner(i).head<2>();
+    pts[4 + i] = oc.head<2>();
   }
-  if (lowest <= kContactTolerance) {
-    for (const auto& p : other_pts) pts[n++] = p;
-  }
-  return OutsideHull(com.head<2>(), pts, n);
+  if (std::fabs(lowest) > kCrouchFeetLevel) return false;
+  return OutsideHull((to_sole * kin_.CentreOfMass()).head<2>(), pts, 8) <= kFallMargin;
 }
 
 void SimRobot::ComputeSensors(const Frame& before, double dt) {
@@ -407,6 +438,10 @@ void SimRobot::ComputeSensors(const Frame& before, double dt) {
 
 void SimRobot::ComputeFootContacts() {
   for (auto& f : foot_) f = FootContact();
+  if (state_ == State::kLying) {
+    for (int s = 0; s < 2; ++s) foot_[s] = LyingFootContact(torso_, kin_.Sole(s));
+    return;
+  }
   if (state_ != State::kUpright || resting_) return;
   const Eigen::Vector3d com = CentreOfMassWorld();
   bool touch[2];

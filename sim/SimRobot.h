@@ -17,7 +17,7 @@ struct FootContact {
 // is on the ground and the torso is placed above it by forward kinematics,
 // so stepping legs carry the robot and hip yaw turns it. A centre of mass
 // too far outside the feet topples it; a lying robot gets up once it holds
-// a crouch with both feet under the body.
+// a crouch it could rise from (see InBalancedCrouch).
 class SimRobot {
 public:
   enum class State { kAirborne, kUpright, kFalling, kLying };
@@ -28,9 +28,11 @@ public:
   static constexpr int kFallSteps = 12;              // steps from tipping over to lying
   static constexpr int kImpactSteps = 2;             // steps of landing shock
   static constexpr double kImpactAcc = 45.0;         // m/s^2 on top of gravity at the landing
+  static constexpr double kLyingHeight = 0.06;       // torso centre above the ground while lying
   static constexpr double kCrouchKneeDeg = 50.0;     // knees bent at least this much
-  static constexpr double kCrouchHipDeg = 10.0;      // hips forward at least this much
-  static constexpr int kCrouchHoldSteps = 25;        // half a second
+  static constexpr double kCrouchLeanDeg = 30.0;     // torso leaning at most this much over the feet
+  static constexpr int kCrouchHoldSteps = 10;        // a fifth of a second
+  static constexpr double kCrouchFeetLevel = 0.02;   // feet this close in height both stand
   static constexpr int kDropSteps = 4;               // free fall after being put onto the field
   static constexpr double kSwitchTolerance = 0.001;  // lower by this much to take over the support
   static constexpr double kContactTolerance = 0.005; // sole this close to the ground touches it
@@ -53,8 +55,9 @@ public:
   void Beam(const Eigen::Vector2d& xy, double heading_deg);
   // Placed just above the ground: falls for a few steps and lands.
   void Drop(const Eigen::Vector2d& xy, double heading_deg);
-  // Knocks the robot over backwards (trainer); nothing happens if it is down already.
-  void Push();
+  // Knocks the robot over onto its back or its front (trainer); nothing
+  // happens unless it stands.
+  void Push(bool onto_back = true);
 
   // Advances one step of dt seconds.
   void Step(double dt);
@@ -99,9 +102,7 @@ private:
   void ComputeFootContacts();
   void ComputeSensors(const Frame& before, double dt);
   bool FootTouches(int side) const;
-  // How far the centre of mass would lie outside the feet if the robot
-  // stood up in its present posture (lower foot flat on the ground).
-  double StandingImbalance() const;
+  bool InBalancedCrouch() const;
   double SupportDistance(const Eigen::Vector2d& p) const;
 
   SimKinematics kin_;

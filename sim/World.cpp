@@ -11,6 +11,7 @@
 
 #include "FieldGeometry.h"
 #include "Perceptor.h"
+#include "PushSchedule.h"
 #include "Referee.h"
 #include "RobotTypeRules.h"
 #include "SimBall.h"
@@ -26,7 +27,6 @@ constexpr int kMaxSayLength = 20;
 constexpr double kBeamNoiseXY = 0.05;     // metres
 constexpr double kBeamNoiseTurn = 5.0;    // degrees
 constexpr double kCentreClearance = 2.5;  // where a beam into the centre circle ends up
-constexpr double kBodyRadius = 0.07;      // legs of a standing robot, seen from above
 constexpr double kLyingRadius = 0.08;     // a lying body, seen from above
 constexpr double kDeg = M_PI / 180.0;
 
@@ -116,6 +116,13 @@ char ParseSide(std::string_view text) {
   return 'N';
 }
 
+// "backward" knocks a robot onto its back, "forward" onto its front.
+bool ParsePushDirection(std::string_view text, bool* onto_back) {
+  if (text != "backward" && text != "forward") return false;
+  *onto_back = text == "backward";
+  return true;
+}
+
 int EffectorIndex(std::string_view name) {
   for (int j = 0; j < NaoModel::kJointNum; ++j) {
     if (name == NaoModel::kJointTable[j].e_name) return j;
@@ -174,7 +181,8 @@ public:
       : config(c),
         referee(c.kickoff_after, c.duration, c.playon_after),
         vision(c.seed, c.noise),
-        beam_rng(c.seed * 7919u + 17u) {}
+        beam_rng(c.seed * 7919u + 17u),
+        pushes(c.seed, c.pushes, referee.PlayingTime()) {}
 
   SimRobotEntry* Find(int id) {
     auto it = robots.find(id);
@@ -282,16 +290,15 @@ public:
       bool touched = false;
       if (in_play) {
         const SimRobot& b = r.body;
-        const Eigen::Vector2d torso = b.Torso().p.head<2>();
         if (b.GetState() == SimRobot::State::kUpright) {
+          // Near the ground a standing robot is its feet.
           for (int s = 0; s < 2; ++s) {
             touched |= ball.CollideBox(b.SoleWorld(s), SimKinematics::kSoleHalfWidth,
                                        SimKinematics::kSoleHalfLength, SimKinematics::kFootHeight,
                                        b.SoleVelocity(s));
           }
-          const Eigen::Vector2d v = 0.5 * (b.SoleVelocity(0) + b.SoleVelocity(1)).head<2>();
-          touched |= ball.PushOutOfCapsule(torso, torso, kBodyRadius, v);
         } else if (b.GetState() != SimRobot::State::kAirborne) {
+          const Eigen::Vector2d torso = b.Torso().p.head<2>();
           const Eigen::Vector2d feet = 0.5 * (b.SoleWorld(0).p + b.SoleWorld(1).p).head<2>();
           touched |= ball.PushOutOfCapsule(torso, feet, kLyingRadius, Eigen::Vector2d::Zero());
         }
@@ -381,12 +388,28 @@ public:
     }
   }
 
+  // A push of the schedule that is due while play runs knocks a random
+  // upright player onto its back or its front; with none upright it is skipped.
+  void RandomPush() {
+    const std::string& mode = referee.PlayMode();
+    if (mode == "BeforeKickOff" || mode == "GameOver" || !pushes.Due(referee.GameTime())) return;
+    std::vector<SimRobot*> upright;
+    for (auto& entry : robots) {
+      SimRobotEntry& r = *entry.second;
+      if (r.registered && r.body.GetState() == SimRobot::State::kUpright) upright.push_back(&r.body);
+    }
+    if (upright.empty()) return;
+    SimRobot* body = upright[pushes.PickRobot(static_cast<int>(upright.size()))];
+    body->Push(pushes.PickOntoBack());
+  }
+
   bool Trainer(std::string_view name, std::string_view rest);
 
   WorldConfig config;
   Referee referee;
   Vision vision;
   std::mt19937 beam_rng;
+  PushSchedule pushes;
   SimBall ball;
   std::map<int, std::unique_ptr<SimRobotEntry>> robots;
   std::vector<RobotStats> archived;
@@ -435,12 +458,13 @@ bool WorldImpl::Trainer(std::string_view name, std::string_view rest) {
   if (name == "agent" || name == "push") {
     char side = 'N';
     int unum = 0;
-    bool has_pos = false, ok = true;
+    bool has_pos = false, ok = true, onto_back = true;
     double pos[3];
     ok &= ForEachExpression(rest, [&](std::string_view n, std::string_view r) {
       if (n == "team") side = ParseSide(r);
       else if (n == "unum") ok &= ParseInt(r, &unum);
       else if (n == "pos") has_pos = ParseNumbers(r, pos, 3);
+      else if (n == "dir" && name == "push") ok &= ParsePushDirection(r, &onto_back);
       else ok = false;
     });
     if (!ok || side == 'N') return false;
@@ -448,7 +472,7 @@ bool WorldImpl::Trainer(std::string_view name, std::string_view rest) {
       SimRobotEntry& r = *entry.second;
       if (!r.registered || r.side != side || r.unum != unum) continue;
       if (name == "push") {
-        r.body.Push();
+        r.body.Push(onto_back);
         return true;
       }
       if (!has_pos) return false;
@@ -596,6 +620,7 @@ void World::Step() {
   ++w.steps;
   w.spoken.clear();
   for (auto& entry : w.robots) w.CarryOut(*entry.second);
+  w.RandomPush();
   for (auto& entry : w.robots) entry.second->body.Step(kStep);
   w.BallContacts();
   switch (w.ball.Step(kStep, w.referee.GoalsCount())) {

@@ -10,11 +10,12 @@
 
 // Settings of one match on the practice field.
 struct WorldConfig {
-  unsigned seed = 1;            // seeds every random draw (vision noise, beam noise)
+  unsigned seed = 1;            // seeds every random draw (vision noise, beam noise, pushes)
   bool noise = true;            // vision and beam noise as the real server's
   double kickoff_after = -1.0;  // seconds of "BeforeKickOff" before the kick-off; < 0: wait for the trainer
   double duration = -1.0;       // simulated seconds until the match ends; < 0: endless
   double playon_after = 5.0;    // seconds after a kick-off until "PlayOn" if nobody touches the ball
+  int pushes = 0;               // robots knocked over at random moments of a match with a duration
 };
 
 // One robot as the trace and the picture show it.

@@ -11,6 +11,7 @@
 #include <map>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "FieldServer.h"
@@ -44,17 +45,23 @@ FieldOptions TestField() {
   return options;
 }
 
-// Plays a match with one player in it, until the player has left.
-void PlayAlone(const FieldOptions& options, World& world, const std::string& team, int num,
-               const std::string& extra) {
+// Plays a match with the given players of one team (number, extra
+// option), until they have left.
+void Play(const FieldOptions& options, World& world, const std::string& team,
+          const std::vector<std::pair<int, std::string>>& players) {
   FieldServer server(options, &world);
   std::string error;
   ASSERT_TRUE(server.Open(&error)) << error;
-  const pid_t pid = StartPlayer(server.PlayerPort(), team, num, extra);
-  ASSERT_GT(pid, 0);
+  std::vector<pid_t> pids;
+  for (const auto& p : players) {
+    pids.push_back(StartPlayer(server.PlayerPort(), team, p.first, p.second));
+    ASSERT_GT(pids.back(), 0);
+  }
   server.Run();
-  int status = 0;
-  ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  for (pid_t pid : pids) {
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+  }
 }
 
 TEST(EndToEndTest, PlayerIsBeamedToItsStartAndTakesItsDefaultPosture) {
@@ -142,7 +149,7 @@ TEST(EndToEndTest, PlayerTraceAgreesWithTheFieldOnWhereItStands) {
   options.duration = 62.0;
   options.trace_file = field_trace;
   World world(options.ToWorldConfig());
-  ASSERT_NO_FATAL_FAILURE(PlayAlone(options, world, "Loc", 7, "--trace=" + player_trace));
+  ASSERT_NO_FATAL_FAILURE(Play(options, world, "Loc", {{7, "--trace=" + player_trace}}));
 
   // Where the robot truly was at each game time, and its heading.
   // A beam (at half time the robot is placed anew) restarts the estimate's
@@ -205,7 +212,7 @@ TEST(EndToEndTest, AfterTheKickOffAPlayerWalksAheadAsItsStepsImplyAndKnowsWhereI
   options.duration = 21.0;
   options.trace_file = field_trace;
   World world(options.ToWorldConfig());
-  ASSERT_NO_FATAL_FAILURE(PlayAlone(options, world, "Walk", 4, "--trace=" + player_trace));
+  ASSERT_NO_FATAL_FAILURE(Play(options, world, "Walk", {{4, "--trace=" + player_trace}}));
 
   // The field's truth during the first half; the player's estimate is
   // given 2.5 s to settle from where it starts.
@@ -257,6 +264,105 @@ TEST(EndToEndTest, AfterTheKickOffAPlayerWalksAheadAsItsStepsImplyAndKnowsWhereI
             << std::endl;
   EXPECT_LT(sum / n, 0.3);
   EXPECT_LT(worst, 0.5);
+}
+
+// Behaviour and stand-up stage of each line of a player's trace, by game time.
+struct TraceLine {
+  double t;
+  std::string pm, beh, standup;
+};
+std::vector<TraceLine> ReadPlayerTrace(const std::string& path) {
+  std::vector<TraceLine> lines;
+  std::ifstream in(path);
+  auto text = [](const std::string& line, const std::string& key) {
+    const size_t p = line.find(key);
+    if (p == std::string::npos) return std::string();
+    const size_t b = p + key.size();
+    return line.substr(b, line.find('"', b) - b);
+  };
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back({NumberAfter(line, "\"t\":"), text(line, "\"pm\":\""), text(line, "\"beh\":\""),
+                     text(line, "\"standup\":\"")});
+  }
+  return lines;
+}
+
+TEST(EndToEndTest, PushedPlayersGetUpEitherWayAndWalkOn) {
+  // Two walking players and six random pushes, forwards and backwards.
+  const std::string dir = testing::TempDir();
+  FieldOptions options = TestField();
+  options.noise = false;
+  options.seed = 2;
+  options.kickoff_after = 1.0;
+  options.duration = 40.0;
+  options.pushes = 6;
+  World world(options.ToWorldConfig());
+  const std::string traces[] = {dir + "/pushed-4.jsonl", dir + "/pushed-6.jsonl"};
+  ASSERT_NO_FATAL_FAILURE(
+      Play(options, world, "Push", {{4, "--trace=" + traces[0]}, {6, "--trace=" + traces[1]}}));
+
+  int falls = 0, standups = 0;
+  for (const RobotStats& s : world.Stats()) {
+    falls += s.falls;
+    standups += s.standups;
+  }
+  EXPECT_EQ(falls, 6);
+  EXPECT_EQ(standups, 6);
+
+  // Each stand-up of the players: from the fall noticed to walking again.
+  std::map<std::string, int> ways;
+  for (const std::string& path : traces) {
+    const std::vector<TraceLine> lines = ReadPlayerTrace(path);
+    for (size_t i = 1; i < lines.size(); ++i) {
+      if (lines[i].beh != "STANDUP" || lines[i - 1].beh == "STANDUP") continue;
+      std::string way;
+      size_t j = i;
+      for (; j < lines.size() && lines[j].beh != "WALK"; ++j) {
+        if (lines[j].standup == "UP1" || lines[j].standup == "DOWN1") way = lines[j].standup;
+      }
+      ASSERT_LT(j, lines.size()) << path << " never walks again after " << lines[i].t;
+      const double took = lines[j].t - lines[i].t;
+      std::cout << path << ": fell at " << lines[i].t << ", got up by " << way << ", walking after "
+                << took << " s" << std::endl;
+      EXPECT_LT(took, 5.0);
+      ++ways[way];
+    }
+  }
+  EXPECT_GT(ways["UP1"], 0);
+  EXPECT_GT(ways["DOWN1"], 0);
+}
+
+TEST(EndToEndTest, NumberNineStrikesAtItsKickOffAndThenWalks) {
+  const std::string trace = testing::TempDir() + "/kickoff-9.jsonl";
+  FieldOptions options = TestField();
+  options.noise = false;
+  options.kickoff_after = 0.5;
+  options.duration = 10.0;
+  World world(options.ToWorldConfig());
+  ASSERT_NO_FATAL_FAILURE(Play(options, world, "Nine", {{9, "--trace=" + trace}}));
+
+  // Play starts when the strike touches the ball, 138 cycles after the
+  // script began (not by the field's own 5 s limit); then the player walks.
+  const std::vector<TraceLine> lines = ReadPlayerTrace(trace);
+  double kickoff = -1, play_on = -1, walking = -1;
+  for (const TraceLine& l : lines) {
+    if (kickoff < 0 && l.pm == "KickOff_Left") kickoff = l.t;
+    if (play_on < 0 && l.pm == "PlayOn") play_on = l.t;
+    if (kickoff >= 0 && play_on < 0) {
+      EXPECT_EQ(l.beh, "KICKOFF") << l.t;
+    }
+    if (walking < 0 && play_on >= 0 && l.beh == "WALK") walking = l.t;
+  }
+  ASSERT_GE(kickoff, 0);
+  ASSERT_GT(play_on, 0);
+  EXPECT_GT(play_on - kickoff, 138 * 0.02);
+  EXPECT_LT(play_on - kickoff, 4.0);
+  EXPECT_GT(walking, play_on);
+  EXPECT_LT(walking - play_on, 1.0);
+  const std::vector<RobotStats> stats = world.Stats();
+  ASSERT_EQ(stats.size(), 1u);
+  EXPECT_GT(stats[0].ball_touches, 0);
+  EXPECT_EQ(stats[0].falls, 0);
 }
 
 }  // namespace

@@ -29,14 +29,18 @@ bool Parse(std::vector<const char*> args, FieldOptions* options, std::string* er
 TEST(FieldOptionsTest, ValuesAfterEqualsOrAsNextArgumentAndBadOnesRefused) {
   FieldOptions options;
   std::string error;
-  ASSERT_TRUE(Parse({"--port=0", "--trainer-port", "3999", "--sync", "--duration", "60"}, &options, &error)) << error;
-  EXPECT_EQ(std::make_tuple(0, 3999, true, 60.0),
-            std::make_tuple(options.port, options.trainer_port, options.sync, options.duration));
+  ASSERT_TRUE(
+      Parse({"--port=0", "--trainer-port", "3999", "--sync", "--pushes", "4", "--duration", "60"}, &options, &error))
+      << error;
+  EXPECT_EQ(std::make_tuple(0, 3999, true, 60.0, 4),
+            std::make_tuple(options.port, options.trainer_port, options.sync, options.duration, options.pushes));
   for (const std::vector<const char*>& bad : std::vector<std::vector<const char*>>{
            {"--port=70000"}, {"--port", "31x"}, {"--port=-1"}, {"--port"}, {"--seed=-3"}, {"--duration=0"},
-           {"--duration=nan"}, {"--kickoff-after=-1"}, {"--trace="}, {"--sync=1"}, {"--frobnicate"}, {"stray"}}) {
+           {"--duration=nan"}, {"--kickoff-after=-1"}, {"--trace="}, {"--sync=1"}, {"--frobnicate"}, {"stray"},
+           {"--pushes=-1"}, {"--pushes=2"}}) {  // pushes need a duration to spread over
     SCOPED_TRACE(bad[0]);
-    EXPECT_FALSE(Parse(bad, &options, &error));
+    FieldOptions fresh;
+    EXPECT_FALSE(Parse(bad, &fresh, &error));
     EXPECT_FALSE(error.empty());
     EXPECT_EQ(std::string::npos, error.find('\n')) << error;
     error.clear();

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <map>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -151,7 +152,7 @@ TEST(SimRobotTest, AToppledRobotLandsWithAShockThenFeelsGravityAlongItsBody) {
   const struct {
     double heading, ankle_speed, acc_y;
     Eigen::Vector2d towards;  // where the torso lies from the start
-  } falls[] = {{0, 1.0, -9.81, {1, 0}}, {90, -1.0, 9.81, {0, -1}}};  // forwards, backwards
+  } falls[] = {{0, 1.0, -9.81, {1, 0}}, {90, -1.0, 9.81, {0, -1}}};  // onto the front, onto the back
   for (const auto& f : falls) {
     SCOPED_TRACE(f.heading);
     SimRobot r = StandingAt(0, 0, f.heading);
@@ -169,41 +170,51 @@ TEST(SimRobotTest, AToppledRobotLandsWithAShockThenFeelsGravityAlongItsBody) {
     }
     for (int i = 0; i < 5; ++i) r.Step(kDt);
     EXPECT_TRUE(r.Acc().isApprox(Eigen::Vector3d(0, f.acc_y, 0), 1e-6)) << r.Acc().transpose();
-    EXPECT_FALSE(r.Foot(SimKinematics::kLeft).contact);
-    EXPECT_FALSE(r.Foot(SimKinematics::kRight).contact);
+    for (int side = 0; side < 2; ++side) {  // toes on the front, heels on the back
+      EXPECT_TRUE(r.Foot(side).contact);
+      EXPECT_LT(r.Foot(side).c.y() * f.acc_y, 0.0) << r.Foot(side).c.transpose();
+    }
     EXPECT_LT(r.Torso().p.z(), 0.1);
     EXPECT_GT(r.Torso().p.head<2>().dot(f.towards), 0.2);
     EXPECT_NEAR(r.Heading(), f.heading, 1e-6);
   }
 }
 
-TEST(SimRobotTest, ALyingRobotGetsUpAfterHoldingACrouchForHalfASecond) {
-  SimRobot r = StandingAt(0, 0, 0);
-  r.Push();
-  for (int i = 0; i < SimRobot::kFallSteps + 3; ++i) r.Step(kDt);
-  ASSERT_EQ(r.GetState(), SimRobot::State::kLying);
-  r.Push();  // already down: nothing more happens
-  EXPECT_EQ(r.falls, 1);
+TEST(SimRobotTest, ALyingRobotGetsUpAfterHoldingForHalfASecondACrouchItCouldRiseFrom) {
   const struct {
-    double hip, knee, ankle;
-    int hold;  // steps to get up; 0: never
-  } postures[] = {{15, -60, -45, 0},  // the ankles would tip the body over backwards
-                  {0, 0, 0, 0},       // straight legs
-                  {15, -60, 45, SimRobot::kCrouchHoldSteps}};
-  for (const auto& p : postures) {
-    SCOPED_TRACE(p.ankle);
-    for (int j : {kLlj3, kRlj3}) r.SetJointAngle(j, p.hip);
-    for (int j : {kLlj4, kRlj4}) r.SetJointAngle(j, p.knee);
-    for (int j : {kLlj5, kRlj5}) r.SetJointAngle(j, p.ankle);
-    const int steps = p.hold ? p.hold - 1 : 40;
-    for (int i = 0; i < steps; ++i) r.Step(kDt);
-    EXPECT_EQ(r.GetState(), SimRobot::State::kLying);
+    const char* name;
+    double hip_yaw, hip, knee, ankle;
+    bool rises;
+  } postures[] = {
+      {"the player's crouch", 0, 15, -60, 45, true},
+      {"an upright crouch with straight hips", 0, 0, -60, 60, true},
+      {"ankles that would tip it over backwards", 0, 15, -60, -45, false},
+      {"straight legs", 0, 0, 0, 0, false},
+      {"legs drawn up to the chest", -90, 100, -90, -45, false},
+  };
+  for (const bool onto_back : {true, false}) {
+    for (const auto& p : postures) {
+      SCOPED_TRACE(std::string(p.name) + (onto_back ? " on the back" : " on the front"));
+      SimRobot r = StandingAt(0, 0, 0);
+      r.Push(onto_back);
+      for (int i = 0; i < SimRobot::kFallSteps + 3; ++i) r.Step(kDt);
+      ASSERT_EQ(r.GetState(), SimRobot::State::kLying);
+      r.Push();  // already down: nothing more happens
+      EXPECT_EQ(r.falls, 1);
+      for (int j : {kLlj1, kRlj1}) r.SetJointAngle(j, p.hip_yaw);
+      for (int j : {kLlj3, kRlj3}) r.SetJointAngle(j, p.hip);
+      for (int j : {kLlj4, kRlj4}) r.SetJointAngle(j, p.knee);
+      for (int j : {kLlj5, kRlj5}) r.SetJointAngle(j, p.ankle);
+      for (int i = 1; i < SimRobot::kCrouchHoldSteps; ++i) r.Step(kDt);
+      EXPECT_EQ(r.GetState(), SimRobot::State::kLying);
+      r.Step(kDt);
+      EXPECT_EQ(r.GetState() == SimRobot::State::kUpright, p.rises);
+      EXPECT_EQ(r.standups, p.rises ? 1 : 0);
+      if (p.rises) {
+        EXPECT_NEAR(r.Acc().z(), 9.81, 0.01);
+      }
+    }
   }
-  r.Step(kDt);  // the 25th step
-  r.Step(kDt);
-  EXPECT_EQ(r.GetState(), SimRobot::State::kUpright);
-  EXPECT_EQ(r.standups, 1);
-  EXPECT_NEAR(r.Acc().z(), 9.81, 0.01);
 }
 
 TEST(SimRobotTest, DroppedRobotsFallAndLandAndBeamedOnesRestUntilAJointMoves) {

@@ -225,7 +225,8 @@ TEST(SimWorldTest, TrainerCommands) {
   const int a = Join(w, "Alpha", 3);
   for (const char* bad : {"(agent (team Right)(unum 3)(pos 1 1 0))", "(agent (team Left)(unum 3)(pos 1 x 0))",
                           "(agent (team Left)(unum 3)(pos nan 1 0))", "(ball (pos 1 2))", "(ball (pos 1 inf 0))",
-                          "(playMode Nonsense)", "(teleport)", "(playMode PlayOn", ""}) {
+                          "(playMode Nonsense)", "(teleport)", "(playMode PlayOn", "",
+                          "(push (team Left)(unum 3)(dir sideways))", "(agent (team Left)(unum 3)(dir forward))"}) {
     EXPECT_FALSE(w.TrainerCommand(bad)) << bad;
   }
   EXPECT_TRUE(w.TrainerCommand("(ball (pos -3 -2 0.042)(vel 1 0 0))(agent (team Left)(unum 3)(pos -7 -1 0.4))"));
@@ -237,12 +238,65 @@ TEST(SimWorldTest, TrainerCommands) {
   EXPECT_EQ(w.Snapshot().playmode, "KickOff_Right");
   EXPECT_TRUE(w.TrainerCommand("(dropBall)"));
   EXPECT_EQ(w.Snapshot().playmode, "PlayOn");
-  EXPECT_TRUE(w.TrainerCommand("(push (team Left)(unum 3))"));
-  Cycle(w, {a}, 20);
-  EXPECT_TRUE(Find(w.Snapshot(), 'L', 3).fallen);
-  EXPECT_EQ(w.Stats()[0].falls, 1);
+  // Pushed onto the back unless told otherwise. Lying, the feet touch the
+  // ground with their heels on the back and their toes on the front, a few
+  // newtons each, with some force along the sole's normal (the player weighs
+  // the contact points by it).
+  const struct {
+    const char* dir;
+    double acc_y, contact_y;
+  } pushes[] = {{"", 9.81, -0.08}, {"(dir backward)", 9.81, -0.08}, {"(dir forward)", -9.81, 0.08}};
+  for (const auto& p : pushes) {
+    SCOPED_TRACE(p.dir);
+    ASSERT_TRUE(w.TrainerCommand("(agent (team Left)(unum 3)(pos -7 -1 0.4))"));
+    EXPECT_TRUE(w.TrainerCommand(std::string("(push (team Left)(unum 3)") + p.dir + ")"));
+    Cycle(w, {a}, 20);
+    EXPECT_TRUE(Find(w.Snapshot(), 'L', 3).fallen);
+    const std::string m = w.Perceive(a);
+    double acc[3];
+    ASSERT_EQ(3, std::sscanf(simtest::Expression(m, "ACC").c_str(), "(ACC (n torso) (a %lf %lf %lf))", &acc[0],
+                             &acc[1], &acc[2]));
+    EXPECT_NEAR(acc[1], p.acc_y, 0.01);
+    for (const std::string foot : {"lf", "rf"}) {
+      double c[3], f[3];
+      ASSERT_EQ(6, std::sscanf(simtest::Expression(m, "FRP (n " + foot).c_str(),
+                               "(FRP (n %*2s) (c %lf %lf %lf) (f %lf %lf %lf))", &c[0], &c[1], &c[2], &f[0], &f[1],
+                               &f[2]))
+          << foot << " in " << m;
+      EXPECT_NEAR(c[1], p.contact_y, 1e-9) << foot;
+      EXPECT_GT(f[2], 0.5) << foot;
+      EXPECT_NEAR(std::hypot(f[0], f[1], f[2]), 9.0, 1.0) << foot;
+    }
+  }
+  EXPECT_EQ(w.Stats()[0].falls, 3);
   EXPECT_TRUE(w.TrainerCommand("(killsim)"));
   EXPECT_TRUE(w.Finished());
+}
+
+TEST(SimWorldTest, RandomPushesKnockStandingPlayersOverWhilePlayRunsAndSkipWhenNoneStands) {
+  const struct {
+    int pushes, players, falls;
+  } cases[] = {{0, 3, 0}, {3, 4, 3}, {3, 1, 1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.pushes);
+    WorldConfig config = Quiet();
+    config.seed = 7;
+    config.kickoff_after = 2.0;
+    config.duration = 24.0;
+    config.pushes = c.pushes;
+    World w(config);
+    std::vector<int> ids;
+    for (int n = 1; n <= c.players; ++n) ids.push_back(Join(w, "Alpha", n));
+    auto falls = [&] {
+      int n = 0;
+      for (const RobotStats& s : w.Stats()) n += s.falls;
+      return n;
+    };
+    while (w.Snapshot().playmode == "BeforeKickOff") Cycle(w, ids);
+    EXPECT_EQ(falls(), 0);  // none before the kick-off
+    while (!w.Finished()) Cycle(w, ids);
+    EXPECT_EQ(falls(), c.falls);
+  }
 }
 
 TEST(SimWorldTest, AGoalIsCountedAndTheOtherTeamKicksOffFromTheCentre) {
