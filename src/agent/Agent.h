@@ -77,10 +77,14 @@ public:
   void PreventFalling();
   void NextStandUp();
 
+  // Head control.
+  void SearchObjectH();
+  void SearchObjectV();
+  bool KeepSeeingBall();
+  bool ReVision();
+
   // Motions.
   void Walk();
-  bool ReVision();
-  bool KeepSeeingBall();
   void LumKick();
   bool LumKickOffShootShinn(char leg);
 
@@ -97,6 +101,7 @@ public:
   int GetFriendScore() const { return f_score_; }
   int GetEnemyScore() const { return e_score_; }
   const StandingUp& GetStandingUp() const { return *stup; }
+  const Finding& GetFinding() const { return *fd; }
   const velk::I_Kick& GetKick() const { return me_kick_; }
   double GetWalkTime() const { return walk_time_; }
   int GetKickOffStep() const { return kickoff_step_; }

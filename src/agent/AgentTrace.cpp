@@ -8,6 +8,7 @@
 #include "agent/StandingUp.h"
 #include "agent/walking/Walking.h"
 #include "coordinate/AbsoluteCoordinate.h"
+#include "object/Ball.h"
 
 namespace {
 
@@ -81,6 +82,7 @@ void Agent::WriteTrace(std::ostream& out, const std::string& said) const {
   Array(out, ci.abs_->abspeed_);
   out << ",\"ball\":";
   Array(out, ci.ball_abs_->cod_);
+  out << ",\"ball_seen\":" << (ci.ball_->visible ? "true" : "false");
   out << ",\"ball_speed\":";
   Number(out, ci.ball_abs_->speed_);
   out << ",\"rot\":";

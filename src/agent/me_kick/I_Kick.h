@@ -1,6 +1,10 @@
 #ifndef VEKTORLING_AGENT_ME_KICK_I_KICK_H
 #define VEKTORLING_AGENT_ME_KICK_I_KICK_H
 
+#include <Eigen/Dense>
+
+class Ball;
+
 namespace velk {
 
 // Bookkeeping of the open-play kick: stage, counters, times, distances.
@@ -17,6 +21,23 @@ public:
         ESCAPE_DISTANCE_(td + 0.045),
         COOL_TIME_(ct),
         full_power_(99999) {}
+
+  // Lateral offset of the ball (positive to the left) from its sighting
+  // and the head's pan and tilt (degrees); NOT_TRY_ when it is not visible.
+  double ChooseLeg(const Ball& ball, const Eigen::Vector2d& neck) const;
+
+  Stage GetStage() const { return st_; }
+  int GetCount() const { return count_; }
+  bool IsDuring() const { return during_; }
+  bool IsComplete() const { return complete_; }
+  double GetLastCompTime() const { return last_comp_time_; }
+  double GetMistakeTime() const { return mistake_time_; }
+  void SetStage(Stage s) { st_ = s; }
+  void SetCount(int c) { count_ = c; }
+  void SetDuring(bool d) { during_ = d; }
+  void SetComplete(bool c) { complete_ = c; }
+  void SetLastCompTime(double t) { last_comp_time_ = t; }
+  void SetMistakeTime(double t) { mistake_time_ = t; }
 
   // Back to the start of a kick, forgetting any earlier miss.
   void Reset() {
