@@ -10,6 +10,7 @@
 #include "agent/ProcessState.h"
 #include "agent/kick/KickOffProgress.h"
 #include "agent/kick/KickProgress.h"
+#include "agent/kick/KickWorkingValues.h"
 #include "agent/motion_sequence/StandUpSequence.h"
 #include "object/Object.h"
 
@@ -77,6 +78,7 @@ inline void ResetProcessWideState() {
   ProcessState::Reset();
   KickProgress::Reset();
   KickOffProgress::Reset();
+  KickWorkingValues::Reset();
   StandUpSequence::ResetBuiltIn();
   Object::ResetVisionState();
 }
