@@ -79,9 +79,11 @@ Agent::Agent(int num, std::string team, bool syn_mode)
   } else {
     hear = new Hear();
   }
+  hear->SetOwnTeam(team);
   act_ = new FielderAction(hear);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   say = new Say(hear);
+  say->SetOriginalDialect(original_dialect_);
   falling_down_time = false;
   if (num == 9) beh = KICKOFF;
   if (ci.id_ == 0) ci.id_ = num;

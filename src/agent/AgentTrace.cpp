@@ -7,6 +7,7 @@
 #include "agent/CommonInformation.h"
 #include "agent/StandingUp.h"
 #include "agent/walking/Walking.h"
+#include "message/Hear.h"
 #include "coordinate/AbsoluteCoordinate.h"
 #include "object/Ball.h"
 
@@ -89,7 +90,8 @@ void Agent::WriteTrace(std::ostream& out, const std::string& said) const {
   Array(out, ci.total_);
   out << ",\"zmp\":";
   Array(out, zmp_);
-  out << ",\"feet\":\"" << ci.touching_leg_ << "\",\"say\":";
+  out << ",\"feet\":\"" << ci.touching_leg_ << "\",\"elected\":" << hear->GetNearBallFri();
+  out << ",\"say\":";
   String(out, said);
   out << "}\n";
   out.flush();

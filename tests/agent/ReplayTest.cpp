@@ -10,7 +10,9 @@
 namespace {
 
 const std::regex& AnswerShape() {
+  // A say message: at most 20 printable characters, no space or parenthesis.
   static const std::regex shape(
+      "(\\(say [!-'*-~]{1,20}\\))?"
       "(\\(beam [-0-9.e]+ [-0-9.e]+ [-0-9.e]+\\))?"
       "\\(he1 [-0-9.e+]+\\)\\(he2 [-0-9.e+]+\\)\\(lae1 [-0-9.e+]+\\)\\(lae2 [-0-9.e+]+\\)"
       "\\(lae3 [-0-9.e+]+\\)\\(lae4 [-0-9.e+]+\\)\\(rae1 [-0-9.e+]+\\)\\(rae2 [-0-9.e+]+\\)"

@@ -12,6 +12,7 @@
 #include "agent/kick/KickProgress.h"
 #include "agent/kick/KickWorkingValues.h"
 #include "agent/motion_sequence/StandUpSequence.h"
+#include "message/Say.h"
 #include "object/Object.h"
 
 // Builds perceptor messages in the real server's order and number format.
@@ -81,6 +82,7 @@ inline void ResetProcessWideState() {
   KickWorkingValues::Reset();
   StandUpSequence::ResetBuiltIn();
   Object::ResetVisionState();
+  SaySchedule::Reset();
 }
 
 #endif
