@@ -332,6 +332,57 @@ TEST(EndToEndTest, PushedPlayersGetUpEitherWayAndWalkOn) {
   EXPECT_GT(ways["DOWN1"], 0);
 }
 
+TEST(EndToEndTest, TeammatesHearEachOtherAndElectTheSamePlayerForTheBall) {
+  // Two teams of three on the field; each team must read only its own.
+  const std::string dir = testing::TempDir();
+  FieldOptions options = TestField();
+  options.noise = false;
+  options.kickoff_after = 0.5;
+  options.duration = 25.0;
+  World world(options.ToWorldConfig());
+  FieldServer server(options, &world);
+  std::string error;
+  ASSERT_TRUE(server.Open(&error)) << error;
+  const int numbers[] = {2, 4, 6};
+  std::vector<pid_t> pids;
+  std::map<std::string, std::vector<std::string>> traces;
+  for (const std::string team : {"Reds", "Blues"}) {
+    for (int n : numbers) {
+      const std::string trace = dir + "/talk-" + team + "-" + std::to_string(n) + ".jsonl";
+      traces[team].push_back(trace);
+      pids.push_back(StartPlayer(server.PlayerPort(), team, n, "--trace=" + trace));
+      ASSERT_GT(pids.back(), 0);
+    }
+  }
+  server.Run();
+  for (pid_t pid : pids) waitpid(pid, nullptr, 0);
+
+  for (const auto& team : traces) {
+    // The elected player of each member, by game time, in "PlayOn".
+    std::map<long, std::vector<int>> elected;
+    for (const std::string& path : team.second) {
+      std::ifstream in(path);
+      for (std::string line; std::getline(in, line);) {
+        if (line.find("\"pm\":\"PlayOn\"") == std::string::npos) continue;
+        elected[Hundredths(NumberAfter(line, "\"t\":"))].push_back(
+            static_cast<int>(NumberAfter(line, "\"elected\":")));
+      }
+    }
+    int cycles = 0, agreed = 0;
+    for (const auto& e : elected) {
+      if (e.second.size() != 3) continue;
+      ++cycles;
+      // Number 6 starts nearest to the ball and, all walking alike, stays
+      // so; without the reports the election would stay at its default.
+      agreed += e.second[0] == 6 && e.second[1] == 6 && e.second[2] == 6;
+    }
+    std::cout << team.first << ": all three elect number 6 in " << agreed << " of "
+              << cycles << " cycles of play" << std::endl;
+    EXPECT_GT(cycles, 300);
+    EXPECT_GT(agreed, 0.8 * cycles);
+  }
+}
+
 TEST(EndToEndTest, NumberNineStrikesAtItsKickOffAndThenWalks) {
   const std::string trace = testing::TempDir() + "/kickoff-9.jsonl";
   FieldOptions options = TestField();
