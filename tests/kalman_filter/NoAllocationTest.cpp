@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstddef>
 #include <cstdlib>
 #include <new>
 
@@ -12,18 +13,52 @@
 
 namespace {
 std::atomic<long> g_allocations{0};
-}
 
-void* operator new(std::size_t n) {
+// Every allocation of the test binary is counted. All forms of the global
+// allocation functions are replaced together and take their memory from
+// malloc (or posix_memalign), so that whatever form allocates, the form
+// that frees matches it, also under AddressSanitizer.
+void* Allocate(std::size_t n, std::size_t alignment) {
   ++g_allocations;
-  if (void* p = std::malloc(n ? n : 1)) return p;
+  if (n == 0) n = 1;
+  void* p = nullptr;
+  if (alignment <= alignof(std::max_align_t)) {
+    p = std::malloc(n);
+  } else if (posix_memalign(&p, alignment, n) != 0) {
+    p = nullptr;
+  }
+  return p;
+}
+void* AllocateOrThrow(std::size_t n, std::size_t alignment) {
+  if (void* p = Allocate(n, alignment)) return p;
   throw std::bad_alloc();
 }
-void* operator new[](std::size_t n) { return operator new(n); }
+}  // namespace
+
+void* operator new(std::size_t n) { return AllocateOrThrow(n, 0); }
+void* operator new[](std::size_t n) { return AllocateOrThrow(n, 0); }
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept { return Allocate(n, 0); }
+void* operator new[](std::size_t n, const std::nothrow_t&) noexcept { return Allocate(n, 0); }
+void* operator new(std::size_t n, std::align_val_t a) { return AllocateOrThrow(n, static_cast<std::size_t>(a)); }
+void* operator new[](std::size_t n, std::align_val_t a) { return AllocateOrThrow(n, static_cast<std::size_t>(a)); }
+void* operator new(std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return Allocate(n, static_cast<std::size_t>(a));
+}
+void* operator new[](std::size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return Allocate(n, static_cast<std::size_t>(a));
+}
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t, std::align_val_t) noexcept { std::free(p); }
+void operator delete(void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
