@@ -21,10 +21,11 @@ const OptionRow kOptionTable[] = {
     {"--kickoff-after", ValueKind::kSeconds}, {"--duration", ValueKind::kSeconds},
     {"--trace", ValueKind::kFile},       {"--svg", ValueKind::kFile},
     {"--progress", ValueKind::kNone},    {"--quiet", ValueKind::kNone},
-    {"--pushes", ValueKind::kCount},
+    {"--pushes", ValueKind::kCount},     {"--players", ValueKind::kCount},
 };
 
 constexpr long kMaxPushes = 10000;
+constexpr long kMaxPlayers = 22;
 
 bool ParseLong(const std::string& text, long min, long max, long* out) {
   if (text.empty()) return false;
@@ -72,14 +73,15 @@ bool Apply(const OptionRow& row, const std::string& value, FieldOptions* options
       }
       options->seed = static_cast<unsigned>(number);
       return true;
-    case ValueKind::kCount:
-      if (!ParseLong(value, 0, kMaxPushes, &number)) {
-        *error = "bad value for " + name + ": '" + value + "' (a whole number from 0 to " +
-                 std::to_string(kMaxPushes) + ")";
+    case ValueKind::kCount: {
+      const long max = name == "--players" ? kMaxPlayers : kMaxPushes;
+      if (!ParseLong(value, 0, max, &number)) {
+        *error = "bad value for " + name + ": '" + value + "' (a whole number from 0 to " + std::to_string(max) + ")";
         return false;
       }
-      options->pushes = static_cast<int>(number);
+      (name == "--players" ? options->players : options->pushes) = static_cast<int>(number);
       return true;
+    }
     case ValueKind::kSeconds: {
       double seconds = 0;
       if (!ParseSeconds(value, &seconds) || (name == "--duration" && seconds <= 0)) {
@@ -146,6 +148,10 @@ bool ParseFieldOptions(int argc, const char* const* argv, FieldOptions* options,
     *error = "--pushes needs --duration: the pushes are spread over the match";
     return false;
   }
+  if (options->players > 0 && !options->sync) {
+    *error = "--players needs --sync: in real time the clock never waits";
+    return false;
+  }
   return true;
 }
 
@@ -157,7 +163,10 @@ std::string FieldUsage() {
          "  --help                 print this text and exit\n"
          "  --port N               port for players (default 3100; 0 = any free port)\n"
          "  --trainer-port N       port for trainer commands (default 3200; 0 = any free port)\n"
-         "  --sync                 synchronous mode: a step waits for \"(syn)\" from every player\n"
+         "  --sync                 synchronous mode: a step waits for \"(syn)\" from every player;\n"
+         "                         with nobody playing, 20 ms steps in real time\n"
+         "  --players N            with --sync: hold the clock at 0 until N players have joined (at\n"
+         "                         most 10 s), so that a match does not depend on how fast they come\n"
          "  --seed N               seed of every random draw (default 1)\n"
          "  --no-noise             no noise on vision and beams\n"
          "  --kickoff-after S      kick-off after S simulated seconds (default: on a trainer command)\n"

@@ -10,6 +10,7 @@ struct FieldOptions {
   int port = 3100;          // players; 0 lets the system choose a free port
   int trainer_port = 3200;  // trainer commands; 0 as above
   bool sync = false;        // a step waits for "(syn)" from every player
+  int players = 0;          // sync: the clock starts once this many players have joined
   unsigned seed = 1;
   bool noise = true;
   double kickoff_after = -1.0;  // seconds; < 0: the trainer starts the match

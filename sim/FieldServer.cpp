@@ -110,7 +110,17 @@ void FieldServer::Stop() {
 }
 
 void FieldServer::Run() {
-  auto next_step = Clock::now() + std::chrono::milliseconds(20);
+  constexpr auto kStep = std::chrono::milliseconds(20);
+  hold_until_ = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                   std::chrono::duration<double>(kJoinWaitSeconds));
+  // Real-time pace: the wall time of the next step; set whenever the pace
+  // turns to real time, so that a step never comes at once.
+  bool paced = false;
+  auto next_step = Clock::now();
+  const auto pace_now = [&](Pace pace) {
+    if (pace == Pace::kRealTime && !paced) next_step = Clock::now() + kStep;
+    paced = pace == Pace::kRealTime;
+  };
   while (!stop_.load() && !world_->Finished()) {
     poll_fds_.clear();
     poll_fds_.push_back({wake_read_, POLLIN, 0});
@@ -121,13 +131,15 @@ void FieldServer::Run() {
       poll_fds_.push_back({client->connection->fd(), events, 0});
     }
 
+    const Pace pace = CurrentPace();
+    pace_now(pace);
     timespec timeout{0, 0};
     timespec* wait = &timeout;
-    if (options_.sync) {
+    if (pace == Pace::kSyn) {
       // Nothing happens until somebody sends something.
       if (!ReadyToStep()) wait = nullptr;
     } else {
-      const auto left = next_step - Clock::now();
+      const auto left = (pace == Pace::kHeld ? hold_until_ : next_step) - Clock::now();
       if (left > Clock::duration::zero()) {
         const auto ns = std::chrono::duration_cast<std::chrono::nanoseconds>(left).count();
         timeout.tv_sec = static_cast<time_t>(ns / 1000000000);
@@ -163,14 +175,16 @@ void FieldServer::Run() {
     }
     if (stop_.load() || world_->Finished()) break;
 
-    if (options_.sync) {
+    const Pace next = CurrentPace();
+    pace_now(next);
+    if (next == Pace::kSyn) {
       if (ReadyToStep()) DoStep();
-    } else {
+    } else if (next == Pace::kRealTime) {
       const auto now = Clock::now();
       if (now >= next_step) {
         DoStep();
-        next_step += std::chrono::milliseconds(20);
-        if (now - next_step > kMaxLag) next_step = now + std::chrono::milliseconds(20);
+        next_step += kStep;
+        if (now - next_step > kMaxLag) next_step = now + kStep;
       }
     }
   }
@@ -340,6 +354,23 @@ void FieldServer::Leave(Client& client) {
   client.robot = -1;
   client.connection->Close();
   client.gone = true;
+}
+
+FieldServer::Pace FieldServer::CurrentPace() {
+  if (!options_.sync) return Pace::kRealTime;
+  int playing = 0;
+  for (const auto& client : clients_) {
+    if (!client->gone && client->state == Client::State::kPlaying) ++playing;
+  }
+  if (!clock_started_) {
+    if (playing < options_.players && Clock::now() < hold_until_) return Pace::kHeld;
+    if (playing < options_.players) {
+      std::cerr << "only " << playing << " of " << options_.players << " players joined within " << kJoinWaitSeconds
+                << " s; the match starts without the others" << std::endl;
+    }
+    clock_started_ = true;
+  }
+  return playing > 0 ? Pace::kSyn : Pace::kRealTime;
 }
 
 bool FieldServer::ReadyToStep() const {

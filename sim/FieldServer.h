@@ -19,13 +19,17 @@ class Connection;
 // The network side of the practice field: listens for players and trainers
 // on 127.0.0.1, frames and checks what they send, runs the scene/init
 // start-up, and drives the world in 20 ms steps, either in real time or, in
-// synchronous mode, whenever every player has answered with "(syn)".
+// synchronous mode, whenever every player has answered with "(syn)"; with no
+// player to wait for, synchronous mode steps in real time as well, so that a
+// match with a duration ends even when nobody comes or everybody has left.
 // One thread; all sockets non-blocking behind one poll.
 class FieldServer {
 public:
   static constexpr double kStepSeconds = 0.02;
   // Every how many steps the picture takes a point of each path.
   static constexpr long kPlotEvery = 5;
+  // Longest wall time the clock is held for the players of "--players".
+  static constexpr double kJoinWaitSeconds = 10.0;
 
   // The world must outlive the server; it is used only from Run().
   FieldServer(const FieldOptions& options, World* world);
@@ -64,6 +68,10 @@ private:
   void Drop(Client& client, const std::string& reason);
   // The client closed its connection between frames.
   void Leave(Client& client);
+  // How the next step comes: held before the players of "--players" have
+  // joined, when every player has answered, or at real-time pace.
+  enum class Pace { kHeld, kSyn, kRealTime };
+  Pace CurrentPace();
   bool ReadyToStep() const;
   void DoStep();
   void ShowProgress(bool last);
@@ -80,6 +88,8 @@ private:
   int next_client_number_ = 1;
   std::atomic<long> steps_{0};  // read by tests while the field runs
   double close_grace_ = 1.0;
+  bool clock_started_ = false;  // "--players" have joined (or were waited for long enough)
+  std::chrono::steady_clock::time_point hold_until_;
   Trace trace_;
   SvgPlot plot_;
   bool progress_shown_ = false;

@@ -8,6 +8,7 @@
 #include <random>
 #include <set>
 #include <string_view>
+#include <tuple>
 
 #include "FieldGeometry.h"
 #include "Perceptor.h"
@@ -162,6 +163,7 @@ struct SimRobotEntry {
   int state_message = -1;   // the message that carries number and side
   Commands incoming;        // answered since the last step
   Commands due;             // carried out at the start of the next step
+  Vision vision{0, false};  // its own noise, drawn in the order of its own messages
   int ball_touches = 0;
   bool touching = false;
 };
@@ -180,7 +182,6 @@ public:
   explicit WorldImpl(const WorldConfig& c)
       : config(c),
         referee(c.kickoff_after, c.duration, c.playon_after),
-        vision(c.seed, c.noise),
         beam_rng(c.seed * 7919u + 17u),
         pushes(c.seed, c.pushes, referee.PlayingTime()) {}
 
@@ -215,6 +216,30 @@ public:
   }
 
   static int SideIndex(char side) { return side == 'L' ? 0 : 1; }
+
+  // The noise of a robot's vision: one stream per player, picked by the seed,
+  // its side and number, so that what a player sees does not depend on the
+  // order in which the players connected or are served. Before the init
+  // command every robot draws from the same stream.
+  Vision VisionOf(char side, int unum, bool outside) const {
+    std::seed_seq seq{config.seed, static_cast<unsigned>(side), static_cast<unsigned>(unum),
+                      static_cast<unsigned>(outside)};
+    unsigned stream = 0;
+    seq.generate(&stream, &stream + 1);
+    return Vision(stream, config.noise);
+  }
+
+  // Players by side and number, then the robots in no team by id: every
+  // step goes through the robots in this order, so a match does not depend
+  // on the order in which its players connected.
+  void Reorder() {
+    order.clear();
+    for (auto& entry : robots) order.push_back(entry.second.get());
+    std::sort(order.begin(), order.end(), [](const SimRobotEntry* a, const SimRobotEntry* b) {
+      return std::make_tuple(!a->registered, a->side, a->unum, a->id) <
+             std::make_tuple(!b->registered, b->side, b->unum, b->id);
+    });
+  }
 
   static Eigen::Vector2d InitialPosition(char side, int unum) {
     // Lined up along the touch line of the own half, as the real server does.
@@ -284,8 +309,8 @@ public:
 
   void BallContacts() {
     const bool in_play = referee.BallInPlay();
-    for (auto& entry : robots) {
-      SimRobotEntry& r = *entry.second;
+    for (SimRobotEntry* entry : order) {
+      SimRobotEntry& r = *entry;
       if (!r.registered) continue;
       bool touched = false;
       if (in_play) {
@@ -320,7 +345,7 @@ public:
       see += " (";
       see += name;
       see += ' ';
-      Vision::AppendPolar(see, vision.Measure(pol));
+      Vision::AppendPolar(see, r.vision.Measure(pol));
       see += ')';
     };
     for (int i = 0; i < kLandmarkNum; ++i) item(kLandmarks[i].name, LandmarkPosition(i));
@@ -329,8 +354,8 @@ public:
     // Players: the robot's own lower arms, then every player's parts in view.
     // A robot outside the teams is no player: it sees the others, not itself.
     static const int kHead = SimKinematics::PartIndex("head");
-    for (auto& entry : robots) {
-      SimRobotEntry& o = *entry.second;
+    for (const SimRobotEntry* entry : order) {
+      const SimRobotEntry& o = *entry;
       if (!o.registered) continue;
       const bool self = o.id == r.id;
       struct Part {
@@ -360,7 +385,7 @@ public:
         see += " (";
         see += p.name;
         see += ' ';
-        Vision::AppendPolar(see, vision.Measure(pol));
+        Vision::AppendPolar(see, r.vision.Measure(pol));
         see += ')';
       }
       if (any) see += ')';
@@ -394,8 +419,8 @@ public:
     const std::string& mode = referee.PlayMode();
     if (mode == "BeforeKickOff" || mode == "GameOver" || !pushes.Due(referee.GameTime())) return;
     std::vector<SimRobot*> upright;
-    for (auto& entry : robots) {
-      SimRobotEntry& r = *entry.second;
+    for (SimRobotEntry* entry : order) {
+      SimRobotEntry& r = *entry;
       if (r.registered && r.body.GetState() == SimRobot::State::kUpright) upright.push_back(&r.body);
     }
     if (upright.empty()) return;
@@ -407,11 +432,11 @@ public:
 
   WorldConfig config;
   Referee referee;
-  Vision vision;
   std::mt19937 beam_rng;
   PushSchedule pushes;
   SimBall ball;
   std::map<int, std::unique_ptr<SimRobotEntry>> robots;
+  std::vector<SimRobotEntry*> order;  // the robots as Reorder() sorts them
   std::vector<RobotStats> archived;
   std::vector<Spoken> spoken;  // said in the last step, heard in the next messages
   std::string team_name[2];    // left, right
@@ -494,8 +519,10 @@ int World::CreateRobot(int type) {
   entry->type = std::clamp(type, 0, RobotTypeRules::kTypes - 1);
   // Hangs above the centre line until it registers.
   entry->body.Drop(Eigen::Vector2d(0.0, -1.05), 90.0);
+  entry->vision = Vision(impl_->config.seed, impl_->config.noise);
   const int id = entry->id;
   impl_->robots[id] = std::move(entry);
+  impl_->Reorder();
   return id;
 }
 
@@ -542,6 +569,7 @@ World::InitResult World::InitRobot(int id, const std::string& team, int unum, st
     // teams, and nobody of its side gets its number any more.
     impl_->kept_numbers[WorldImpl::SideIndex(side)].insert(unum);
     r->outside = true;
+    r->vision = impl_->VisionOf(side, unum, true);
     if (why) *why = refusal;
     return InitResult::kOutsideTeam;
   }
@@ -550,6 +578,8 @@ World::InitResult World::InitRobot(int id, const std::string& team, int unum, st
   r->side = side;
   r->unum = unum;
   r->state_message = r->messages + 1;  // the second message after the init
+  r->vision = impl_->VisionOf(side, unum, false);
+  impl_->Reorder();
   const Eigen::Vector2d at = WorldImpl::InitialPosition(side, unum);
   r->body.Drop(at, side == 'L' ? 0.0 : 180.0);
   return InitResult::kPlaced;
@@ -560,6 +590,7 @@ void World::RemoveRobot(int id) {
   if (it == impl_->robots.end()) return;
   impl_->Archive(*it->second);
   impl_->robots.erase(it);
+  impl_->Reorder();
 }
 
 void World::ApplyCommands(int id, const std::string& text) {
@@ -619,9 +650,9 @@ void World::Step() {
   w.now += kStep;
   ++w.steps;
   w.spoken.clear();
-  for (auto& entry : w.robots) w.CarryOut(*entry.second);
+  for (SimRobotEntry* r : w.order) w.CarryOut(*r);
   w.RandomPush();
-  for (auto& entry : w.robots) entry.second->body.Step(kStep);
+  for (SimRobotEntry* r : w.order) r->body.Step(kStep);
   w.BallContacts();
   switch (w.ball.Step(kStep, w.referee.GoalsCount())) {
     case SimBall::Event::kIntoRightGoal:
@@ -664,8 +695,8 @@ WorldSnapshot World::Snapshot() const {
   s.score_right = w.referee.ScoreRight();
   s.ball_pos = w.ball.Position();
   s.ball_vel = w.ball.Velocity();
-  for (const auto& entry : w.robots) {
-    const SimRobotEntry& r = *entry.second;
+  for (const SimRobotEntry* entry : w.order) {
+    const SimRobotEntry& r = *entry;
     if (!r.registered) continue;
     RobotSnapshot rs;
     rs.team = r.team;
@@ -687,8 +718,8 @@ WorldSnapshot World::Snapshot() const {
 
 std::vector<RobotStats> World::Stats() const {
   std::vector<RobotStats> all = impl_->archived;
-  for (const auto& entry : impl_->robots) {
-    if (entry.second->registered) all.push_back(WorldImpl::StatsOf(*entry.second));
+  for (const SimRobotEntry* r : impl_->order) {
+    if (r->registered) all.push_back(WorldImpl::StatsOf(*r));
   }
   return all;
 }

@@ -4,10 +4,12 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <iterator>
 #include <map>
 #include <string>
 #include <thread>
@@ -46,10 +48,12 @@ FieldOptions TestField() {
 }
 
 // Plays a match with the given players of one team (number, extra
-// option), until they have left.
+// option), until they have left. The clock waits for all of them to join.
 void Play(const FieldOptions& options, World& world, const std::string& team,
           const std::vector<std::pair<int, std::string>>& players) {
-  FieldServer server(options, &world);
+  FieldOptions held = options;
+  held.players = static_cast<int>(players.size());
+  FieldServer server(held, &world);
   std::string error;
   ASSERT_TRUE(server.Open(&error)) << error;
   std::vector<pid_t> pids;
@@ -68,6 +72,7 @@ TEST(EndToEndTest, PlayerIsBeamedToItsStartAndTakesItsDefaultPosture) {
   FieldOptions options = TestField();
   options.noise = false;
   options.duration = 4.0;  // no kick-off: nobody walks
+  options.players = 2;
   World world(options.ToWorldConfig());
   FieldServer server(options, &world);
   std::string error;
@@ -339,6 +344,7 @@ TEST(EndToEndTest, TeammatesHearEachOtherAndElectTheSamePlayerForTheBall) {
   options.noise = false;
   options.kickoff_after = 0.5;
   options.duration = 25.0;
+  options.players = 6;
   World world(options.ToWorldConfig());
   FieldServer server(options, &world);
   std::string error;
@@ -414,6 +420,44 @@ TEST(EndToEndTest, NumberNineStrikesAtItsKickOffAndThenWalks) {
   ASSERT_EQ(stats.size(), 1u);
   EXPECT_GT(stats[0].ball_touches, 0);
   EXPECT_EQ(stats[0].falls, 0);
+}
+
+std::string Slurp(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// "" when the two texts are equal byte for byte, else where they part.
+std::string FirstDifference(const std::string& a, const std::string& b) {
+  if (a == b) return "";
+  const size_t at = static_cast<size_t>(std::mismatch(a.begin(), a.end(), b.begin(), b.end()).first - a.begin());
+  const size_t line = a.rfind('\n', at == 0 ? 0 : at - 1);
+  const size_t from = line == std::string::npos ? 0 : line + 1;
+  return "line " + std::to_string(1 + std::count(a.begin(), a.begin() + at, '\n')) + ":\n" + a.substr(from, 300) +
+         "\n" + b.substr(from, 300);
+}
+
+TEST(EndToEndTest, TheSameSeedAndPlayersGiveTheSameFieldTraceWhicheverOrderTheyJoinIn) {
+  // The same match twice, with noise and pushes, the second time with the
+  // players started in the reverse order; the clock waits for all three.
+  // (What each player believes may differ: a player seeds the direction of
+  // its head sweep with the time.)
+  const std::string trace = testing::TempDir() + "/same-field-";
+  std::vector<std::pair<int, std::string>> players = {{2, ""}, {6, ""}, {9, ""}};
+  FieldOptions options = TestField();
+  options.seed = 3;
+  options.kickoff_after = 0.5;
+  options.duration = 10.0;
+  options.pushes = 2;
+  for (const char* run : {"a", "b"}) {
+    options.trace_file = trace + run;
+    World world(options.ToWorldConfig());
+    ASSERT_NO_FATAL_FAILURE(Play(options, world, "Same", players));
+    std::reverse(players.begin(), players.end());
+  }
+  const std::string a = Slurp(trace + "a");
+  EXPECT_EQ(500, std::count(a.begin(), a.end(), '\n'));
+  EXPECT_EQ("", FirstDifference(a, Slurp(trace + "b")));
 }
 
 }  // namespace

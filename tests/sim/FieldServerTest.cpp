@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
@@ -76,6 +77,8 @@ private:
 class FieldServerTest : public ::testing::Test {
 protected:
   void Start(bool sync, double duration = -1) {
+    TearDown();
+    ended_ = false;
     options_.port = options_.trainer_port = 0;
     options_.sync = sync;
     options_.quiet = true;
@@ -86,7 +89,15 @@ protected:
     std::string error;
     ASSERT_TRUE(server_->Open(&error)) << error;
     server_->SetCloseGrace(0.3);
-    thread_ = std::thread([this] { server_->Run(); });
+    thread_ = std::thread([this] {
+      server_->Run();
+      ended_ = true;
+    });
+  }
+  // Waits (generously) for the field to end the match on its own.
+  bool Ended() {
+    for (int i = 0; i < 3000 && !ended_; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return ended_;
   }
   void TearDown() override {
     if (thread_.joinable()) {
@@ -108,9 +119,11 @@ protected:
   std::unique_ptr<World> world_;
   std::unique_ptr<FieldServer> server_;
   std::thread thread_;
+  std::atomic<bool> ended_{false};
 };
 
 TEST_F(FieldServerTest, StartUpSequenceFirstGameStatesAndSplitOrJoinedFrames) {
+  options_.players = 1;  // the clock waits for this player
   Start(true, 0.1);
   TestClient client(server_->PlayerPort());
   // The scene command in pieces: the header 1 + 3 bytes, the text in two.
@@ -122,7 +135,7 @@ TEST_F(FieldServerTest, StartUpSequenceFirstGameStatesAndSplitOrJoinedFrames) {
   ASSERT_TRUE(client.Receive());
   EXPECT_EQ(0u, client.last.find("(time (now ")) << client.last;
   EXPECT_FALSE(client.Receive(100));  // nothing more until the init command
-  EXPECT_EQ(0, server_->Steps());   // and no step without a playing player
+  EXPECT_EQ(0, server_->Steps());   // and no step before the player has joined
   client.Send(Init(0, "Alpha"));
   ASSERT_TRUE(client.Receive());  // without any "(syn)"
   EXPECT_NE(std::string::npos, client.last.find("(GS (sl 0) (sr 0) (t 0.00) (pm BeforeKickOff))")) << client.last;
@@ -245,6 +258,23 @@ TEST_F(FieldServerTest, RealTimeStepsWithoutWaitingAndDurationEndsMatch) {
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   EXPECT_GT(seconds, 0.28);
   EXPECT_EQ(server_->Steps(), 15);
+}
+
+TEST_F(FieldServerTest, WithNobodyToWaitForSyncModeStepsInRealTimeUntilTheDuration) {
+  for (const bool visitor : {false, true}) {
+    SCOPED_TRACE(visitor ? "a player joined and left" : "nobody came");
+    const auto start = std::chrono::steady_clock::now();
+    Start(true, 0.5);
+    if (visitor) {
+      auto a = Player(1, "Alpha");
+      a->Send("(syn)");
+      ASSERT_TRUE(a->Receive());
+    }
+    ASSERT_TRUE(Ended()) << "still running after " << server_->Steps() << " steps";
+    EXPECT_EQ(server_->Steps(), 25);
+    // Paced by the wall clock (the player's own step aside), not run at once.
+    EXPECT_GT(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(), 0.4);
+  }
 }
 
 }  // namespace

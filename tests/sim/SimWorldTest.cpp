@@ -2,11 +2,13 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 
 #include <gtest/gtest.h>
 
 #include "SimRobot.h"
 #include "SimTestSupport.h"
+#include "Trace.h"
 
 namespace {
 
@@ -63,11 +65,14 @@ TEST(SimWorldTest, RegistrationSidesNumbersAndLimits) {
   }
   EXPECT_EQ(kRejected, w.InitRobot(w.CreateRobot(), "Alpha", 0, &error));
   EXPECT_NE(error.find("11"), std::string::npos);
-  // A robot that leaves keeps its line in the summary, and its number is free again.
+  // A robot that leaves keeps its line in the summary, and its number is free
+  // again. Its team keeps its side with nobody left, as on the real server.
   w.RemoveRobot(b5);
   EXPECT_EQ(w.Snapshot().robots.size(), 11u);
   EXPECT_EQ(w.Stats().size(), 12u);
+  EXPECT_EQ(kRejected, w.InitRobot(w.CreateRobot(), "Gamma", 1, &error));
   EXPECT_EQ(kPlaced, w.InitRobot(w.CreateRobot(), "Beta", 5, &error));
+  EXPECT_EQ(Find(w.Snapshot(), 'R', 5).team, "Beta");
 }
 
 TEST(SimWorldTest, ARobotItsTeamsTypesRefuseStaysOnTheFieldOutsideTheTeamAndKeepsItsNumber) {
@@ -117,6 +122,30 @@ TEST(SimWorldTest, ARobotItsTeamsTypesRefuseStaysOnTheFieldOutsideTheTeamAndKeep
   EXPECT_EQ(9, given);
   w.RemoveRobot(alpha[2]);
   EXPECT_EQ(kPlaced, w.InitRobot(w.CreateRobot(0), "Alpha", 3, &why)) << why;
+}
+
+TEST(SimWorldTest, TheOrderInWhichPlayersJoinAndAreServedChangesNothing) {
+  // With noise on, two players beam and look around; the second world
+  // takes and serves them in the other order.
+  std::string seen[2], traced[2];
+  for (int run = 0; run < 2; ++run) {
+    WorldConfig config;
+    config.seed = 5;
+    World w(config);
+    std::map<int, int> ids;  // number: id, and the messages of each
+    std::map<int, std::string> messages;
+    for (int n : {run ? 4 : 2, run ? 2 : 4}) ids[n] = Join(w, "Alpha", n);
+    for (const auto& p : ids) w.ApplyCommands(p.second, "(beam -3 " + std::to_string(p.first) + " 0)(he1 1)");
+    for (int step = 0; step < 4; ++step) {
+      for (int n : {run ? 4 : 2, run ? 2 : 4}) messages[n] += w.Perceive(ids[n]);
+      w.Step();
+    }
+    seen[run] = messages[2] + messages[4];
+    Trace::FormatLine(w.Snapshot(), &traced[run]);
+  }
+  ASSERT_NE(seen[0].find("(P (team Alpha) (id 4)"), std::string::npos) << seen[0];
+  EXPECT_EQ(seen[0], seen[1]);
+  EXPECT_EQ(traced[0], traced[1]);
 }
 
 TEST(SimWorldTest, JointCommandsShowTwoMessagesLaterAndHold) {
