@@ -23,7 +23,8 @@ class XMLDocument;
 //   </sequence>
 class MotionSequence {
  public:
-  enum MoveType { TYPE_NOMAL = 0, TYPE_QUICKLY = 1, MOVE_TYPE_NUM = 2 };
+  // A fixed underlying type: a negative type read from a document is kept.
+  enum MoveType : int { TYPE_NOMAL = 0, TYPE_QUICKLY = 1, MOVE_TYPE_NUM = 2 };
 
   struct Move {
     std::string id;             // perceptor joint name
