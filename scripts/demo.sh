@@ -54,7 +54,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # Free ports are chosen by the field and read back from its first line.
-"$build/vektorling-sim" --sync --port=0 --trainer-port=0 --seed=1 --kickoff-after=3 \
+"$build/vektorling-sim" --sync --players=$((teams * 11)) --port=0 --trainer-port=0 --seed=1 --kickoff-after=3 \
   --duration="$seconds" --pushes="$pushes" --quiet --trace="$out/trace.jsonl" --svg="$out/field.svg" --progress \
   > "$out/summary.txt" 2> >(tee "$out/field.log" >&2) &
 sim_pid=$!

@@ -34,7 +34,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 seconds=$((minutes * 60))
-"$build/vektorling-sim" --sync --port=0 --trainer-port=0 --seed=1 --kickoff-after=3 --duration="$seconds" \
+"$build/vektorling-sim" --sync --players=22 --port=0 --trainer-port=0 --seed=1 --kickoff-after=3 --duration="$seconds" \
   --quiet --progress > "$out/summary.txt" 2> "$out/progress.txt" &
 sim_pid=$!
 port=""
