@@ -82,8 +82,8 @@ TEST(MotionSequenceTest, ABrokenDocumentLeavesAnEndedEmptySequence) {
       "<sequence><motion time=\"3\"><move degree=\"1\"/></motion></sequence>",  // no id
       "<sequence><motion time=\"3\"><move id=\"hj1\" degree=\"up\"/></motion></sequence>",
       // a fault late in the document: nothing of it is kept
-      "<sequence><motion time=\"3\"><move id=\"hj1\" degree=\"1\"/></motion>"
-      "<motion time=\"2\"><move id=\"hj1\"/></motion></sequence>",
+      ("<sequence><motion time=\"3\"><move id=\"hj1\" degree=\"1\"/></motion>"
+       "<motion time=\"2\"><move id=\"hj1\"/></motion></sequence>"),
   };
   Body body;
   for (const char* doc : broken) {
