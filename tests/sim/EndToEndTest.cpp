@@ -142,6 +142,36 @@ Eigen::Vector3d ArrayAfter(const std::string& text, const std::string& key, size
 
 long Hundredths(double t) { return std::lround(t * 100); }
 
+// The player's believed position against the field's truth (by game time in
+// hundredths), for each line of its trace that has a truth.
+struct BeliefErrors {
+  std::vector<double> error;
+  std::vector<std::string> line;
+  double Mean() const {
+    double sum = 0;
+    for (double e : error) sum += e;
+    return error.empty() ? 0.0 : sum / error.size();
+  }
+  double Worst() const {
+    double w = 0;
+    for (double e : error) w = std::max(w, e);
+    return w;
+  }
+};
+BeliefErrors CompareBelief(const std::string& player_trace, const std::map<long, Eigen::Vector3d>& truth) {
+  BeliefErrors b;
+  std::ifstream pt(player_trace);
+  for (std::string line; std::getline(pt, line);) {
+    const auto it = truth.find(Hundredths(NumberAfter(line, "\"t\":")));
+    if (it == truth.end()) continue;
+    // Left side: field x = -server y, field y = -server x.
+    const Eigen::Vector2d real(-it->second.y(), -it->second.x());
+    b.error.push_back((ArrayAfter(line, "\"pos\":[").head<2>() - real).norm());
+    b.line.push_back(line);
+  }
+  return b;
+}
+
 TEST(EndToEndTest, AWalkingPlayerKnowsWhereItIsAndKeepsTheBallInView) {
   // A minute on the field with its noise on (the beam turns the robot by up
   // to 5 degrees), walking after each kick-off from its goal towards the
@@ -177,31 +207,23 @@ TEST(EndToEndTest, AWalkingPlayerKnowsWhereItIsAndKeepsTheBallInView) {
   }
   ASSERT_GT(truth.size(), 2000u);
 
-  std::ifstream pt(player_trace);
-  double sum = 0, worst = 0;
-  int n = 0, ball_seen = 0, within = 0;
-  for (std::string line; std::getline(pt, line);) {
-    const auto it = truth.find(Hundredths(NumberAfter(line, "\"t\":")));
-    if (it == truth.end()) continue;
-    // Left side: field x = -server y, field y = -server x.
-    const Eigen::Vector2d real(-it->second.y(), -it->second.x());
-    const double err = (ArrayAfter(line, "\"pos\":[").head<2>() - real).norm();
+  const BeliefErrors b = CompareBelief(player_trace, truth);
+  const int n = static_cast<int>(b.error.size());
+  int ball_seen = 0, within = 0;
+  for (int i = 0; i < n; ++i) {
     // Close to the ball the head looks down at it, and the landmarks' planar
     // bearings from a tilted camera err by a few degrees.
-    EXPECT_LT(err, 0.75) << "t " << it->first / 100.0;
-    within += err < 0.5;
-    sum += err;
-    worst = std::max(worst, err);
-    ball_seen += line.find("\"ball_seen\":true") != std::string::npos;
-    ++n;
+    EXPECT_LT(b.error[i], 0.75) << b.line[i];
+    within += b.error[i] < 0.5;
+    ball_seen += b.line[i].find("\"ball_seen\":true") != std::string::npos;
   }
   ASSERT_GT(n, 2000);
   std::cout << "practice field, a minute of walking with noise (" << n << " settled cycles): mean error "
-            << sum / n << " m, worst " << worst << " m, within 0.5 m in " << 100 * within / n
+            << b.Mean() << " m, worst " << b.Worst() << " m, within 0.5 m in " << 100 * within / n
             << " %; ball in view in " << 100 * ball_seen / n << " %" << std::endl;
   EXPECT_GT(ball_seen, 0.8 * n);
   EXPECT_GT(within, 0.95 * n);
-  EXPECT_LT(sum / n, 0.25);
+  EXPECT_LT(b.Mean(), 0.25);
 }
 
 TEST(EndToEndTest, AfterTheKickOffAPlayerWalksAheadAsItsStepsImplyAndKnowsWhereItIs) {
@@ -251,24 +273,13 @@ TEST(EndToEndTest, AfterTheKickOffAPlayerWalksAheadAsItsStepsImplyAndKnowsWhereI
   EXPECT_NEAR(steps, 10.0 / 0.06, 0.2 * 10.0 / 0.06);
 
   // The player's belief follows the truth.
-  std::ifstream pt(player_trace);
-  double sum = 0, worst = 0;
-  int n = 0;
-  for (std::string line; std::getline(pt, line);) {
-    const auto it = truth.find(Hundredths(NumberAfter(line, "\"t\":")));
-    if (it == truth.end()) continue;
-    const Eigen::Vector2d real(-it->second.y(), -it->second.x());
-    const double err = (ArrayAfter(line, "\"pos\":[").head<2>() - real).norm();
-    sum += err;
-    worst = std::max(worst, err);
-    ++n;
-  }
-  ASSERT_GT(n, 350);
+  const BeliefErrors b = CompareBelief(player_trace, truth);
+  ASSERT_GT(b.error.size(), 350u);
   std::cout << "walking 10 s: " << ahead << " m ahead in " << steps << " steps, footprints "
-            << stride << " m; position error mean " << sum / n << " m, worst " << worst << " m"
+            << stride << " m; position error mean " << b.Mean() << " m, worst " << b.Worst() << " m"
             << std::endl;
-  EXPECT_LT(sum / n, 0.3);
-  EXPECT_LT(worst, 0.5);
+  EXPECT_LT(b.Mean(), 0.3);
+  EXPECT_LT(b.Worst(), 0.5);
 }
 
 // Behaviour and stand-up stage of each line of a player's trace, by game time.
