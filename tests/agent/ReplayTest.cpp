@@ -4,6 +4,7 @@
 #include <random>
 #include <regex>
 
+#include "../support/ServerStreams.h"
 #include "RecordedSession.h"
 #include "ServerText.h"
 
@@ -56,26 +57,6 @@ TEST(ReplayTest, RecordedSessionIsAnsweredAsTheServerExpects) {
   EXPECT_EQ(ci.touching_leg_, 'B');  // last seen with both feet down
 }
 
-// Mutations a broken or hostile peer could produce.
-std::string Mutate(std::string s, std::mt19937& rng) {
-  auto pick = [&](size_t n) { return n == 0 ? 0 : std::uniform_int_distribution<size_t>(0, n - 1)(rng); };
-  static const char kAlphabet[] = "()0123456789.-e (pol(HJ(n(ax(See(GS(t(pm(FRP (n lf(hear self";
-  const int edits = 1 + static_cast<int>(pick(6));
-  for (int e = 0; e < edits && !s.empty(); ++e) {
-    const size_t at = pick(s.size());
-    switch (pick(7)) {
-      case 0: s.erase(at); break;                                   // truncate
-      case 1: s.erase(at, pick(40) + 1); break;                     // drop a piece
-      case 2: s.insert(at, s.substr(pick(s.size()), pick(60))); break;  // duplicate a piece
-      case 3: s[at] = kAlphabet[pick(sizeof kAlphabet - 1)]; break;  // flip a character
-      case 4: s.insert(at, std::string(pick(200), s[at])); break;   // repeat a character
-      case 5: s[at] = static_cast<char>(pick(256)); break;          // any byte
-      case 6: s.insert(at, "1e308"); break;                         // absurd number
-    }
-  }
-  return s;
-}
-
 TEST(ReplayTest, MutatedMessagesNeverBreakTheCycle) {
   ResetProcessWideState();
   const std::vector<std::string> lines = RecordedSession();
@@ -84,7 +65,7 @@ TEST(ReplayTest, MutatedMessagesNeverBreakTheCycle) {
   std::mt19937 rng(20261206);
   for (int round = 0; round < 3000; ++round) {
     const std::string& base = lines[1 + round % (lines.size() - 1)];
-    const std::string answer = agent.Run(Mutate(base, rng));
+    const std::string answer = agent.Run(streams::Mutate(base, rng));
     int commands = 0;
     for (size_t p = answer.find("(he1 "); p != std::string::npos; p = answer.find("(", p + 1)) {
       if (answer.compare(p, 6, "(syn)") != 0) ++commands;
