@@ -3,7 +3,6 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
-#include <sstream>
 
 #include "action/FielderAction.h"
 #include "agent/CommonInformation.h"
@@ -100,11 +99,12 @@ Agent::~Agent() {
   delete user_locus_;
 }
 
-std::string Agent::Run(const std::string& message) {
+const std::string& Agent::Run(const std::string& message) {
   CommonInformation& ci = Singleton<CommonInformation>::Get();
   ProcessState& ps = ProcessState::Get();
-  std::ostringstream answer;
-  std::string said;  // the message to teammates, if any
+  std::string& answer = answer_;
+  answer.clear();
+  said_.clear();  // the message to teammates, if any
 
   SetMainMessage(message);
   ParseMainMessage();
@@ -131,8 +131,7 @@ std::string Agent::Run(const std::string& message) {
     if (ci.br_.territory == 'R') Object::ReverseFlagsPosition(ci.flag_);
     if (Object::see) UpdateObjects();
     if (beh != STANDUP) UpdateCoordinate();
-    said = Think();
-    answer << said;
+    answer += Think();
   } else if (ci.br_.territory == 'N') {
     // Before the kick-off the side can be read from the goal posts in view:
     // the opponent's posts are the ones we face.
@@ -150,16 +149,16 @@ std::string Agent::Run(const std::string& message) {
     const bool before_kickoff = ci.br_.playmode == "BeforeKickOff";
     if ((before_kickoff && (frp_l_.existence || frp_r_.existence)) ||
         (!before_kickoff && ci.br_.JudgeGettingGoal())) {
-      answer << bp.GetString();
+      answer += bp.GetString();
     }
     ++ps.beam_count;
   }
 
   SelectBehavior();
   DecideNextJointAngle(answer);
-  if (syn_mode_) answer << "(syn)";
-  if (trace_ != nullptr) WriteTrace(*trace_, said);
-  return answer.str();
+  if (syn_mode_) answer += "(syn)";
+  if (trace_ != nullptr) WriteTrace(*trace_, said_);
+  return answer;
 }
 
 void Agent::ParseMainMessage() {
@@ -174,7 +173,7 @@ void Agent::ParseMainMessage() {
   ci.frp_l_ = main_msg.ParseFrp('L');
   ci.br_.game_time = main_msg.ParseGameTime();
 
-  const std::string pm = main_msg.ParsePlayMode();
+  const std::string& pm = main_msg.ParsePlayMode();
   if (pm != ci.br_.playmode) {
     ci.br_.prev_pm_ = ci.br_.playmode;
     ci.br_.playmode = pm;
@@ -234,23 +233,24 @@ void Agent::JudgeTouchingLeg() {
   }
 }
 
-std::string Agent::Think() {
+const std::string& Agent::Think() {
   CommonInformation& ci = Singleton<CommonInformation>::Get();
   ci.br_.Update();
 
   int code = BehaviorCode(beh);
   if (!ci.ball_->visible) code += 10;
-  const std::string text = say->SetSayingMsg(ci.ball_->distance, code);
+  const std::string& text = say->SetSayingMsg(ci.ball_->distance, code);
   act_->Act();
 
   if (!original_dialect_) {
     hear->SetHearingMsg(main_msg.GetMessage(), ID_, std::string());
-    if (say->existing) return "(say NEB_" + text + ")";
+    if (say->existing) return said_.assign("(say NEB_").append(text).append(")");
   } else {
     const Hearing& record =
         (hear_[0].myself_ && !hear_[1].text_.empty()) ? hear_[1] : hear_[0];
     hear->SetHearingMsg(record.text_, ID_, record.team_);
-    if (say->existing) return "(say _" + text + ")";
+    if (say->existing) return said_.assign("(say _").append(text).append(")");
   }
-  return std::string();
+  said_.clear();
+  return said_;
 }

@@ -35,8 +35,10 @@ public:
   Agent(const Agent&) = delete;
   Agent& operator=(const Agent&) = delete;
 
-  // One cycle: parse, update body and world, decide, answer.
-  std::string Run(const std::string& message);
+  // One cycle: parse, update body and world, decide, answer. The answer
+  // lives in the agent and stays valid until the next cycle; its buffer is
+  // reused, so that a cycle takes nothing from the heap.
+  const std::string& Run(const std::string& message);
 
   // Steps of the cycle.
   void ParseMainMessage();
@@ -44,7 +46,8 @@ public:
   // in a team within the first second.
   void JudgeTeamPlacement();
   void JudgeTouchingLeg();
-  std::string Think();
+  // The message to teammates, valid until the next call.
+  const std::string& Think();
 
   // Body kinematics and balance.
   void SumAxisRotation();
@@ -70,6 +73,7 @@ public:
   void SetKickOffJoint(double gain);
   bool CheckDefaultJoint();
   bool CheckKickOffJoint();
+  void DecideNextJointAngle(std::string& out);
   void DecideNextJointAngle(std::ostream& out);
 
   // Falls.
@@ -141,6 +145,8 @@ private:
   Behavior beh;
   bool lumkickoffshoot_flg;
   std::ostream* trace_ = nullptr;
+  std::string answer_;  // the answer of the current cycle
+  std::string said_;    // the say command of the current cycle
   TeamPlacement placement_;
   // The assumed server version speaks the "0.6.8" dialect of team messages.
   const bool original_dialect_;

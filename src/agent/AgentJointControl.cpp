@@ -1,6 +1,9 @@
 // Joint control: the per-cycle speed commands, the fixed postures and the
 // effector command text.
+#include <charconv>
 #include <cmath>
+#include <ostream>
+#include <string>
 #include <limits>
 
 #include "agent/Agent.h"
@@ -62,14 +65,29 @@ bool Agent::CheckDefaultJoint() { return CheckPosture(kDefaultPosture, 2, joint_
 
 bool Agent::CheckKickOffJoint() { return CheckPosture(kKickOffPosture, 0, joint_num - 1); }
 
-void Agent::DecideNextJointAngle(std::ostream& out) {
+void Agent::DecideNextJointAngle(std::string& out) {
   for (int i = 0; i < joint_num; ++i) {
     auto it = m_next_j.find(p_joint[i]);
     double value = it == m_next_j.end() ? 0.0 : it->second;
     // A command computed from a non-finite reading would upset the server's
     // physics; such a joint is held still instead.
     if (!std::isfinite(value)) value = 0.0;
-    out << '(' << e_joint[i] << ' ' << value << ')';
+    // The stream's default for a double: general notation, six significant
+    // digits, as printf's "%g" writes it.
+    char number[32];
+    const std::to_chars_result r = std::to_chars(number, number + sizeof number, value,
+                                                 std::chars_format::general, 6);
+    out += '(';
+    out += e_joint[i];
+    out += ' ';
+    out.append(number, r.ptr);
+    out += ')';
   }
   m_next_j.clear();
+}
+
+void Agent::DecideNextJointAngle(std::ostream& out) {
+  std::string text;
+  DecideNextJointAngle(text);
+  out << text;
 }

@@ -35,15 +35,6 @@ constexpr double kDefaultBallInterval = 0.06;
 // Metres walked per message at full forward speed.
 constexpr double kWalkStride = 6.0 / 217.0;
 
-const KalmanMatrix& TransitionF() {
-  static const KalmanMatrix F = [] {
-    KalmanMatrix m = KalmanMatrix::Identity();
-    for (int i = 0; i < 3; ++i) m(i, i + 3) = kStep;
-    return m;
-  }();
-  return F;
-}
-
 // B u for an acceleration input u.
 KalmanVector InputBu(const Eigen::Vector3d& u) {
   KalmanVector bu;
@@ -102,8 +93,10 @@ void AbsoluteCoordinate::SetState(const KalmanValue& value) {
 }
 
 void AbsoluteCoordinate::Predict(double q, const Eigen::Vector3d& u) {
-  SetState(KalmanFilter().TimeUpdate(State(), TransitionF(), InputBu(u),
-                                     q * KalmanMatrix::Identity()));
+  KalmanVector x = Stack(cod_, abspeed_);
+  KalmanFilter().TimeUpdateConstantVelocity(x, covariance_error_, kStep, InputBu(u), q);
+  cod_ = x.head<3>();
+  abspeed_ = x.tail<3>();
 }
 
 void AbsoluteCoordinate::Update(Object* const* flags) {

@@ -1,11 +1,12 @@
 #include "message/Hear.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
-#include <sstream>
-#include <vector>
+#include <string_view>
 
 #include "agent/CommonInformation.h"
+#include "tool/FindText.h"
 
 namespace {
 
@@ -111,24 +112,41 @@ bool Hear::DecodeBallReport(std::size_t u, const std::string& text) {
   return true;
 }
 
+namespace {
+
+// The whitespace-separated words of text, as a stream reads them: how many
+// there are, and the second one.
+std::size_t Words(std::string_view text, std::string_view* second) {
+  std::size_t count = 0;
+  std::size_t i = 0;
+  while (true) {
+    while (i < text.size() && std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    if (i == text.size()) return count;
+    const std::size_t begin = i;
+    while (i < text.size() && !std::isspace(static_cast<unsigned char>(text[i]))) ++i;
+    if (++count == 2) *second = text.substr(begin, i - begin);
+  }
+}
+
+}  // namespace
+
 void Hear::SetHearingMsg(const std::string& message, int, const std::string&) {
   // The first "hear" expression that carries our prefix (and, where it names
   // the sender's team, comes from the own team).
-  std::string candidate;
+  const std::string_view all = message;
+  std::string_view candidate;
   for (std::size_t from = 0;;) {
-    const std::size_t h = message.find("hear", from);
+    const std::size_t h = FindText(all, "hear", from);
     if (h == std::string::npos) break;
-    const std::size_t close = message.find(')', h);
+    const std::size_t close = all.find(')', h);
     if (close == std::string::npos) break;
-    const std::string text = message.substr(h, close - h);
+    const std::string_view text = all.substr(h, close - h);
     from = close;
-    if (text.find(kPrefix) == std::string::npos) continue;
+    if (FindText(text, kPrefix) == std::string::npos) continue;
     // "hear TEAM TIME DIRECTION TEXT" names the team; "hear TIME DIRECTION
     // TEXT" does not.
-    std::istringstream fields(text);
-    std::vector<std::string> f;
-    for (std::string w; fields >> w;) f.push_back(w);
-    if (!own_team_.empty() && f.size() == 5 && f[1] != own_team_) continue;
+    std::string_view second;
+    if (!own_team_.empty() && Words(text, &second) == 5 && second != own_team_) continue;
     candidate = text;
     break;
   }

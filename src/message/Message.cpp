@@ -2,10 +2,17 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <climits>
 #include <cmath>
+#include <cstdio>
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <iostream>
+#include <string_view>
+
+#include "tool/FindText.h"
 
 namespace {
 
@@ -16,25 +23,30 @@ constexpr Pos kNone = std::string::npos;
 // arm, left lower arm, right foot, left foot.
 const char* const kPartKeys[5] = {"(head (pol", "(rlowerarm (pol", "(llowerarm (pol",
                                   "(rfoot (pol", "(lfoot (pol"};
+const std::size_t kPartKeyLength[5] = {10, 15, 15, 11, 11};
+
+Pos Find(std::string_view s, std::string_view needle, Pos from = 0) { return FindText(s, needle, from); }
 
 // End of a field that starts at begin and ends before the next delim; a
 // field without its delimiter runs to the end of the text.
-Pos FieldEnd(const std::string& s, Pos begin, char delim) {
+Pos FieldEnd(std::string_view s, Pos begin, char delim) {
   if (begin >= s.size()) return s.size();
-  const Pos e = s.find(delim, begin);
-  return e == kNone ? s.size() : e;
+  // Fields are short: a plain loop beats a library call.
+  Pos e = begin;
+  while (e < s.size() && s[e] != delim) ++e;
+  return e;
 }
 
 // Text in [begin, end), empty when begin lies at or beyond the end.
-std::string Text(const std::string& s, Pos begin, Pos end) {
-  if (begin >= s.size() || end <= begin) return std::string();
+std::string_view Text(std::string_view s, Pos begin, Pos end) {
+  if (begin >= s.size() || end <= begin) return std::string_view();
   return s.substr(begin, end - begin);
 }
 
-// Copy of the numeric prefix of [begin, end) after leading white space:
-// only characters that can belong to a decimal number are taken, so hex
-// forms, "inf" and "nan" do not pass.
-std::string NumberText(const std::string& s, Pos begin, Pos end, bool real) {
+// The numeric prefix of [begin, end) after leading white space: only
+// characters that can belong to a decimal number are taken, so hex forms,
+// "inf" and "nan" do not pass.
+std::string_view NumberText(std::string_view s, Pos begin, Pos end, bool real) {
   if (end > s.size()) end = s.size();
   while (begin < end && std::isspace(static_cast<unsigned char>(s[begin]))) ++begin;
   Pos stop = begin;
@@ -46,24 +58,75 @@ std::string NumberText(const std::string& s, Pos begin, Pos end, bool real) {
     if (!digit && !sign && !real_part) break;
     ++stop;
   }
-  return stop > begin ? s.substr(begin, stop - begin) : std::string();
+  return stop > begin ? s.substr(begin, stop - begin) : std::string_view();
+}
+
+// strtod or strtol on a copy of num that ends in a NUL, on the stack when
+// it is short.
+template <typename F>
+auto OnTerminatedCopy(std::string_view num, F convert) {
+  char buf[64];
+  if (num.size() < sizeof buf) {
+    std::memcpy(buf, num.data(), num.size());
+    buf[num.size()] = '\0';
+    return convert(buf);
+  }
+  const std::string copy(num);
+  return convert(copy.c_str());
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Value of the longest decimal number at the start of num, exactly as
+// strtod reads it: plain forms ("-12.34") with few enough digits are read
+// directly (the digits as an integer, divided once by a power of ten, both
+// exact in a double, so the one rounding is the correctly rounded result);
+// everything else (exponents, long digit strings) goes to strtod.
+double ReadReal(std::string_view num) {
+  static const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  std::size_t i = 0;
+  bool negative = false;
+  if (i < num.size() && (num[i] == '+' || num[i] == '-')) negative = num[i++] == '-';
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int fraction = 0;
+  bool any = false;
+  for (; i < num.size() && IsDigit(num[i]); ++i, any = true) {
+    mantissa = mantissa * 10 + static_cast<unsigned>(num[i] - '0');
+    if (mantissa != 0) ++digits;
+  }
+  if (i < num.size() && num[i] == '.') {
+    for (++i; i < num.size() && IsDigit(num[i]); ++i, any = true) {
+      mantissa = mantissa * 10 + static_cast<unsigned>(num[i] - '0');
+      if (mantissa != 0) ++digits;
+      ++fraction;
+    }
+  }
+  if (!any) return 0.0;  // no digits: strtod converts nothing
+  const bool exponent = i < num.size() && (num[i] == 'e' || num[i] == 'E');
+  if (exponent || digits > 15 || fraction > 22) {
+    return OnTerminatedCopy(num, [](const char* c) { return std::strtod(c, nullptr); });
+  }
+  const double v = static_cast<double>(mantissa) / kPow10[fraction];
+  return negative ? -v : v;
 }
 
 // Decimal real number at the start of [begin, end); 0 when the text does not
 // begin with a number or the value does not fit a double.
-double ToReal(const std::string& s, Pos begin, Pos end) {
-  const std::string num = NumberText(s, begin, end, true);
+double ToReal(std::string_view s, Pos begin, Pos end) {
+  const std::string_view num = NumberText(s, begin, end, true);
   if (num.empty()) return 0.0;
-  const double v = std::strtod(num.c_str(), nullptr);
+  const double v = ReadReal(num);
   return std::isfinite(v) ? v : 0.0;
 }
 
 // Base-10 integer at the start of [begin, end); 0 when there is none, and
 // clamped to the range of int.
-int ToInt(const std::string& s, Pos begin, Pos end) {
-  const std::string num = NumberText(s, begin, end, false);
+int ToInt(std::string_view s, Pos begin, Pos end) {
+  const std::string_view num = NumberText(s, begin, end, false);
   if (num.empty()) return 0;
-  const long v = std::strtol(num.c_str(), nullptr, 10);
+  const long v = OnTerminatedCopy(num, [](const char* c) { return std::strtol(c, nullptr, 10); });
   if (v > INT_MAX) return INT_MAX;
   if (v < INT_MIN) return INT_MIN;
   return static_cast<int>(v);
@@ -73,7 +136,7 @@ int ToInt(const std::string& s, Pos begin, Pos end) {
 // the last at ")". Returns false when start is at or beyond the end of the
 // text. close receives the position of the ")" ending the third number, or
 // kNone when the text ends first.
-bool ReadTriple(const std::string& s, Pos start, double out[3], Pos* close = nullptr) {
+bool ReadTriple(std::string_view s, Pos start, double out[3], Pos* close = nullptr) {
   if (start == kNone || start >= s.size()) return false;
   const Pos e0 = FieldEnd(s, start, ' ');
   out[0] = ToReal(s, start, e0);
@@ -90,6 +153,21 @@ bool ReadTriple(const std::string& s, Pos start, double out[3], Pos* close = nul
 // Position k characters behind a match, kNone when there was no match.
 Pos Behind(Pos match, Pos k) { return match == kNone ? kNone : match + k; }
 
+// Slot of a joint name in the joint index: "hj1", "hj2", then the arm
+// joints "laj1".."raj4" and the leg joints "llj1".."rlj6"; -1 for any
+// other name.
+int JointSlot(std::string_view name) {
+  if (name.size() == 3 && name[0] == 'h' && name[1] == 'j' && (name[2] == '1' || name[2] == '2')) {
+    return name[2] - '1';
+  }
+  if (name.size() != 4 || name[2] != 'j' || (name[0] != 'l' && name[0] != 'r')) return -1;
+  const int side = name[0] == 'l' ? 0 : 1;
+  const int n = name[3] - '1';
+  if (name[1] == 'a' && n >= 0 && n < 4) return 2 + side * 4 + n;
+  if (name[1] == 'l' && n >= 0 && n < 6) return 10 + side * 6 + n;
+  return -1;
+}
+
 }  // namespace
 
 Message::Message(int id, const std::string& team)
@@ -103,12 +181,14 @@ Message::Message(int id, const std::string& team)
       game_time_valid_(false),
       game_time_(-1.0),
       player_index_valid_(false) {
+  joint_index_valid_ = false;
   for (int i = 0; i < kFlagNum; ++i) flag_[i].InitName(Object::kFlagNames[i]);
 }
 
 void Message::TextChanged() {
   game_time_valid_ = false;
   player_index_valid_ = false;
+  joint_index_valid_ = false;
 }
 
 void Message::SetMessage(const std::string& text) {
@@ -127,19 +207,46 @@ Message& Message::operator+=(const std::string& text) {
   return *this;
 }
 
+void Message::BuildJointIndex() {
+  for (Pos& p : joint_pos_) p = kNone;
+  // Every joint name has one 'j' with a digit behind it, and the letters
+  // before it tell which name it is: one pass over the 'j's finds the first
+  // occurrence of each name, wherever it stands in the text.
+  const char* const text = msg.data();
+  const Pos size = msg.size();
+  for (Pos p = 1; p + 1 < size; ++p) {
+    const void* j = std::memchr(text + p, 'j', size - 1 - p);
+    if (j == nullptr) break;
+    p = static_cast<Pos>(static_cast<const char*>(j) - text);
+    if (!IsDigit(text[p + 1])) continue;
+    if (text[p - 1] != 'h' && p < 2) continue;
+    const Pos begin = text[p - 1] == 'h' ? p - 1 : p - 2;
+    const int slot = JointSlot(std::string_view(text + begin, p + 2 - begin));
+    if (slot >= 0 && joint_pos_[slot] == kNone) joint_pos_[slot] = begin;
+  }
+  joint_index_valid_ = true;
+}
+
 double Message::ParseJoint(const std::string& name) {
-  const Pos n = msg.find(name);
+  Pos n = kNone;
+  const int slot = JointSlot(name);
+  if (slot >= 0) {
+    if (!joint_index_valid_) BuildJointIndex();
+    n = joint_pos_[slot];
+  } else {
+    n = Find(msg, name);
+  }
   if (n == kNone) return 0.0;
-  const Pos start = Behind(msg.find("(ax", n), 4);
+  const Pos start = Behind(Find(msg, "(ax", n), 4);
   if (start == kNone || start >= msg.size()) return 0.0;
   return ToReal(msg, start, FieldEnd(msg, start, ')'));
 }
 
 double Message::ReadGameTime() const {
-  if (msg.find("now") == kNone) return -1.0;
-  const Pos gs = msg.find("GS");
+  if (Find(msg, "now") == kNone) return -1.0;
+  const Pos gs = Find(msg, "GS");
   if (gs == kNone) return -1.0;
-  const Pos start = Behind(msg.find("(t ", gs), 3);
+  const Pos start = Behind(Find(msg, "(t ", gs), 3);
   if (start == kNone || start >= msg.size()) return -1.0;
   return ToReal(msg, start, FieldEnd(msg, start, ')'));
 }
@@ -152,36 +259,40 @@ double Message::ParseGameTime() {
   return game_time_;
 }
 
-std::string Message::ParsePlayMode() {
-  const Pos start = Behind(msg.find("pm"), 3);
-  if (start == kNone || start >= msg.size()) return "Unknown";
-  return Text(msg, start, FieldEnd(msg, start, ')'));
+const std::string& Message::ParsePlayMode() {
+  const Pos start = Behind(Find(msg, "pm"), 3);
+  if (start == kNone || start >= msg.size()) {
+    play_mode_ = "Unknown";
+  } else {
+    play_mode_ = Text(msg, start, FieldEnd(msg, start, ')'));
+  }
+  return play_mode_;
 }
 
 char Message::ParseTerritory() {
-  if (msg.find("(team left)") != kNone) {
+  if (Find(msg, "(team left)") != kNone) {
     territory_ = 'L';
-  } else if (msg.find("(team right)") != kNone) {
+  } else if (Find(msg, "(team right)") != kNone) {
     territory_ = 'R';
   }
   return territory_;
 }
 
 int Message::ParseUniformNumber() {
-  const Pos start = Behind(msg.find("(unum "), 6);
+  const Pos start = Behind(Find(msg, "(unum "), 6);
   if (start == kNone || start >= msg.size()) return 0;
   return ToInt(msg, start, FieldEnd(msg, start, ')'));
 }
 
 int Message::ParseScore(char which) {
   if (fri_team_.empty()) return -1;
-  const Pos sl = msg.find("(sl ");
+  const Pos sl = Find(msg, "(sl ");
   if (sl == kNone) return -1;
   const Pos sl_space = msg.find(' ', sl);
   const Pos sl_close = FieldEnd(msg, sl_space, ')');
   f_score_ = ToInt(msg, sl_space, sl_close);
 
-  const Pos sr = msg.find("(sr ", sl_close + 1);
+  const Pos sr = Find(msg, "(sr ", sl_close + 1);
   if (sr == kNone) return -1;
   const Pos sr_space = msg.find(' ', sr);
   e_score_ = ToInt(msg, sr_space, FieldEnd(msg, sr_space, ')'));
@@ -190,18 +301,18 @@ int Message::ParseScore(char which) {
 }
 
 Eigen::Vector3d& Message::ParseGyro() {
-  const Pos gyr = msg.find("(GYR");
+  const Pos gyr = Find(msg, "(GYR");
   if (gyr == kNone) return gyro_;
   double v[3];
-  if (ReadTriple(msg, Behind(msg.find("(rt ", gyr), 4), v)) gyro_ = Eigen::Vector3d(v[0], v[1], v[2]);
+  if (ReadTriple(msg, Behind(Find(msg, "(rt ", gyr), 4), v)) gyro_ = Eigen::Vector3d(v[0], v[1], v[2]);
   return gyro_;
 }
 
 Eigen::Vector3d& Message::ParseAcc() {
-  const Pos acc = msg.find("(ACC");
+  const Pos acc = Find(msg, "(ACC");
   if (acc == kNone) return acc_;
   double v[3];
-  if (ReadTriple(msg, Behind(msg.find("(a ", acc), 3), v)) acc_ = Eigen::Vector3d(v[0], v[1], v[2]);
+  if (ReadTriple(msg, Behind(Find(msg, "(a ", acc), 3), v)) acc_ = Eigen::Vector3d(v[0], v[1], v[2]);
   return acc_;
 }
 
@@ -218,15 +329,15 @@ ForceResistance Message::ParseFrp(char side) {
     return ForceResistance();
   }
 
-  const Pos k = msg.find(key);
+  const Pos k = Find(msg, key);
   if (k == kNone) return ForceResistance();
   double c[3];
   Pos c_close = kNone;
-  if (!ReadTriple(msg, Behind(msg.find("c ", k), 2), c, &c_close) || c_close == kNone) {
+  if (!ReadTriple(msg, Behind(Find(msg, "c ", k), 2), c, &c_close) || c_close == kNone) {
     return ForceResistance();
   }
   double f[3];
-  if (!ReadTriple(msg, Behind(msg.find("f ", c_close + 1), 2), f)) return ForceResistance();
+  if (!ReadTriple(msg, Behind(Find(msg, "f ", c_close + 1), 2), f)) return ForceResistance();
 
   stored->coord = Eigen::Vector3d(c[0], c[1], c[2]);
   stored->force = Eigen::Vector3d(f[0], f[1], f[2]);
@@ -235,7 +346,7 @@ ForceResistance Message::ParseFrp(char side) {
 }
 
 bool Message::ParseSeeMsg() {
-  if (msg.find("(See") == kNone) {
+  if (Find(msg, "(See") == kNone) {
     Object::see = false;
     return false;
   }
@@ -248,7 +359,7 @@ bool Message::ParseSeeMsg() {
 
 Ball& Message::ParseBall() {
   double v[3];
-  if (!ReadTriple(msg, Behind(msg.find("B (pol"), 7), v)) {
+  if (!ReadTriple(msg, Behind(Find(msg, "B (pol"), 7), v)) {
     ball_.visible = false;
     return ball_;
   }
@@ -274,13 +385,13 @@ Object& Message::ParseFlags(const std::string& name) {
 
   Object& flag = flag_[index];
   flag.ResetTarget();
-  const Pos n = msg.find(name);
+  const Pos n = Find(msg, name);
   if (n == kNone) {
     flag.visible = false;
     return flag;
   }
   double v[3];
-  if (!ReadTriple(msg, Behind(msg.find("(pol ", n), 5), v)) return flag;
+  if (!ReadTriple(msg, Behind(Find(msg, "(pol ", n), 5), v)) return flag;
   flag.distance = v[0];
   flag.h_angle = v[1];
   flag.v_angle = v[2];
@@ -299,11 +410,11 @@ std::string Message::ParseTeamName(int n) {
     // A sighting without a team name carries no name: it is passed over, so
     // that only real names fill the two slots.
     while (k < 2) {
-      const Pos p = msg.find("(P (team ", from);
+      const Pos p = Find(msg, "(P (team ", from);
       if (p == kNone) break;
       const Pos start = p + 9;
       const Pos end = FieldEnd(msg, start, ')');
-      const std::string name = Text(msg, start, end);
+      const std::string_view name = Text(msg, start, end);
       if (!name.empty() && name != last) {
         team_[k] = name;
         last = name;
@@ -317,23 +428,47 @@ std::string Message::ParseTeamName(int n) {
 }
 
 void Message::BuildPlayerIndex() {
-  static const std::string kPlayerKey = "(P (team ";
+  static const std::string_view kPlayerKey = "(P (team ";
+  const std::string_view text = msg;
   player_pos_.clear();
+  player_close_.clear();
   for (auto& list : part_pos_) list.clear();
-  for (Pos p = msg.find('('); p != kNone; p = msg.find('(', p + 1)) {
-    if (msg.compare(p, kPlayerKey.size(), kPlayerKey) == 0) {
-      player_pos_.push_back(p);
-      continue;
+  for (Pos p = text.find('('); p != kNone; p = text.find('(', p + 1)) {
+    if (p + 1 >= text.size()) break;
+    int part = -1;
+    switch (text[p + 1]) {  // the keywords differ in their first letter but for the arms
+      case 'P':
+        if (text.compare(p, kPlayerKey.size(), kPlayerKey) == 0) {
+          player_pos_.push_back(p);
+          player_close_.push_back(FieldEnd(text, p + kPlayerKey.size(), ')'));
+        }
+        continue;
+      case 'h': part = 0; break;
+      case 'r': part = text.compare(p, 4, "(rlo") == 0 ? 1 : 3; break;
+      case 'l': part = text.compare(p, 4, "(llo") == 0 ? 2 : 4; break;
+      default: continue;
     }
-    for (int i = 0; i < 5; ++i) {
-      const std::string::size_type len = std::char_traits<char>::length(kPartKeys[i]);
-      if (msg.compare(p, len, kPartKeys[i]) == 0) {
-        part_pos_[i].push_back(p);
-        break;
-      }
-    }
+    if (text.compare(p, kPartKeyLength[part], kPartKeys[part]) == 0) part_pos_[part].push_back(p);
   }
   player_index_valid_ = true;
+}
+
+// True when the text at p reads "(P (team TEAM) (id ID)". close is the
+// first ')' behind "(P (team ": unless the team name holds a ')' itself,
+// that is where the name must end, which rules out most sightings at once.
+bool Message::IsPlayerKey(Pos p, Pos close, const std::string& team, int id) const {
+  const std::string_view text = msg;
+  Pos at = p + 9;  // behind "(P (team "
+  if (close - at != team.size() && team.find(')') == std::string::npos) return false;
+  char number[16];  // id is 0..11
+  const std::to_chars_result r = std::to_chars(number, number + sizeof number, id);
+  const std::size_t digits = static_cast<std::size_t>(r.ptr - number);
+  auto next = [&](std::string_view piece) {
+    if (text.compare(at, piece.size(), piece) != 0) return false;
+    at += piece.size();
+    return true;
+  };
+  return next(team) && next(") (id ") && next(std::string_view(number, digits)) && next(")");
 }
 
 Player& Message::ParsePlayer(const std::string& team, int id) {
@@ -345,11 +480,10 @@ Player& Message::ParsePlayer(const std::string& team, int id) {
   Object* parts[5] = {&target.head, &target.rarm, &target.larm, &target.rfoot, &target.lfoot};
 
   if (!player_index_valid_) BuildPlayerIndex();
-  const std::string key = "(P (team " + team + ") (id " + std::to_string(id) + ")";
   Pos k = kNone;
-  for (Pos p : player_pos_) {
-    if (msg.compare(p, key.size(), key) == 0) {
-      k = p;
+  for (std::size_t i = 0; i < player_pos_.size(); ++i) {
+    if (IsPlayerKey(player_pos_[i], player_close_[i], team, id)) {
+      k = player_pos_[i];
       break;
     }
   }
@@ -365,8 +499,7 @@ Player& Message::ParsePlayer(const std::string& team, int id) {
     const auto it = std::lower_bound(list.begin(), list.end(), k);
     const Pos found = it == list.end() ? kNone : *it;
     double v[3] = {0.0, 0.0, 0.0};
-    const bool seen =
-        ReadTriple(msg, Behind(found, std::char_traits<char>::length(kPartKeys[i]) + 1), v);
+    const bool seen = ReadTriple(msg, Behind(found, kPartKeyLength[i] + 1), v);
     Object& part = *parts[i];
     part.visible = seen;
     part.distance = seen ? v[0] : 0.0;
@@ -381,39 +514,40 @@ Player& Message::ParsePlayer(const std::string& team, int id) {
 
 int Message::ParseLineCount() {
   int count = 0;
-  for (Pos p = msg.find("(L "); p != kNone; p = msg.find("(L ", p + 1)) ++count;
+  for (Pos p = Find(msg, "(L "); p != kNone; p = Find(msg, "(L ", p + 1)) ++count;
   return count;
 }
 
-Hearing Message::ParseHearingMsg(int n) {
+const Hearing& Message::ParseHearingMsg(int n) {
   hear_[0].Init();
   hear_[1].Init();
+  no_hearing_.Init();
   if (fri_team_.empty()) {
     std::cerr << "Not initialize \"friend_team_name\"." << std::endl;
-    return (n == 0 || n == 1) ? hear_[n] : Hearing();
+    return (n == 0 || n == 1) ? hear_[n] : no_hearing_;
   }
   if (n < 0 || n >= 2) {
     std::cerr << "Error : Over hear message number '" << static_cast<long long>(n) + 1 << "'."
               << std::endl;
-    return Hearing();
+    return no_hearing_;
   }
 
   // The (n+1)-th "(hear " ... ")" of the text.
-  std::string heard;
+  std::string_view heard;
   Pos from = 0;
   for (int i = 0; i <= n; ++i) {
-    const Pos h = msg.find("(hear ", from);
+    const Pos h = Find(msg, "(hear ", from);
     if (h == kNone) return hear_[n];
     const Pos close = msg.find(')', h);
     if (close == kNone) return hear_[n];
-    if (i == n) heard = msg.substr(h, close - h + 1);
+    if (i == n) heard = std::string_view(msg).substr(h, close - h + 1);
     from = close + 1;
   }
 
   Hearing& rec = hear_[n];
   rec.msg_ = heard;
   Pos scan = 0;
-  const Pos team = heard.find(fri_team_);
+  const Pos team = Find(heard, fri_team_);
   if (team != kNone) {
     rec.team_ = Text(heard, team, FieldEnd(heard, team, ' '));
     scan = team;

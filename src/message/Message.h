@@ -27,11 +27,11 @@ class Message {
   void SetMessage(const std::string& text);
   Message& operator=(const std::string& text);
   Message& operator+=(const std::string& text);
-  std::string GetMessage() const { return msg; }
+  const std::string& GetMessage() const { return msg; }
 
   double ParseJoint(const std::string& name);
   double ParseGameTime();  // -1 when absent
-  std::string ParsePlayMode();  // "Unknown" when absent
+  const std::string& ParsePlayMode();  // "Unknown" when absent
   char ParseTerritory();  // 'L' / 'R', remembered once seen; 'N' before
   int ParseUniformNumber();  // the number of "(unum N)", 0 when absent
   int ParseScore(char which);  // 'F'/'f' left score, else right; -1 when absent
@@ -44,7 +44,8 @@ class Message {
   std::string ParseTeamName(int n);
   Player& ParsePlayer(const std::string& team, int id);
   int ParseLineCount();
-  Hearing ParseHearingMsg(int n);
+  // The record stays valid until the next call.
+  const Hearing& ParseHearingMsg(int n);
 
   static constexpr int kFlagNum = Object::kFlagNum;
   static constexpr int kPlayerSlots = 12;
@@ -78,17 +79,27 @@ class Message {
   // is touched.
   Object no_flag_;
   Player no_player_;
+  Hearing no_hearing_;
+  std::string play_mode_;
+  // Position of the first occurrence of each of the 22 joint names in the
+  // text, found in one pass when the first joint is read.
+  bool joint_index_valid_;
+  std::string::size_type joint_pos_[22];
   // Positions of "(P (team " and of the five body-part keywords in the
   // text, in ascending order, collected in one pass when the first player
   // is looked up. A search from a position is then a look-up in the list,
   // with the same result as scanning the text again for every player.
   bool player_index_valid_;
   std::vector<std::string::size_type> player_pos_;
+  std::vector<std::string::size_type> player_close_;  // first ')' behind each
   std::vector<std::string::size_type> part_pos_[5];
 
   double ReadGameTime() const;
   void TextChanged();
   void BuildPlayerIndex();
+  void BuildJointIndex();
+  bool IsPlayerKey(std::string::size_type p, std::string::size_type close, const std::string& team,
+                   int id) const;
 };
 
 #endif  // VEKTORLING_MESSAGE_MESSAGE_H

@@ -69,7 +69,7 @@ std::string Say::SetBallAbsMsg() const {
   return CoordinateMsg(p.x()) + CoordinateMsg(p.y());
 }
 
-std::string Say::SetSayingMsg(double ball_distance, int beh_code) {
+const std::string& Say::SetSayingMsg(double ball_distance, int beh_code) {
   const CommonInformation& ci = Singleton<CommonInformation>::Get();
   SaySchedule& s = SaySchedule::Get();
   if (s.countsw) {
@@ -79,21 +79,27 @@ std::string Say::SetSayingMsg(double ball_distance, int beh_code) {
     s.countsw = true;
   }
 
-  std::string text;
+  // Every piece is short enough to live without the heap; the text grows in
+  // a buffer kept from cycle to cycle.
+  text_.clear();
   const int id = ci.id_;
   if (id == s.count) {
-    text = SetIDMsg(id) + SetBallDistanceMsg(ball_distance) + SetBallNearAbsMsg() + SetMyAbsMsg() +
-           SetBehMsg(beh_code);
-    if (original_dialect_) text += SetBallAbsMsg();
+    text_ += SetIDMsg(id);
+    text_ += SetBallDistanceMsg(ball_distance);
+    text_ += SetBallNearAbsMsg();
+    text_ += SetMyAbsMsg();
+    text_ += SetBehMsg(beh_code);
+    if (original_dialect_) text_ += SetBallAbsMsg();
     existing = true;
   } else {
     existing = false;
     if (s.count == kBallReportCount && ci.ball_->visible && beh_code != kStandingUpCode &&
         beh_code != kCode6) {
-      text = SetBallAbsMsg();
+      text_ = SetBallAbsMsg();
       existing = true;
     }
   }
   if (s.count > 11 && s.countsw) s.count = 0;
-  return existing ? text : std::string();
+  if (!existing) text_.clear();
+  return text_;
 }

@@ -36,8 +36,9 @@ public:
   // The "0.6.8" dialect adds the ball's position to the full report.
   void SetOriginalDialect(bool on) { original_dialect_ = on; }
 
-  // The text of this cycle, empty when it is not this player's turn.
-  std::string SetSayingMsg(double ball_distance, int beh_code);
+  // The text of this cycle, empty when it is not this player's turn; valid
+  // until the next call.
+  const std::string& SetSayingMsg(double ball_distance, int beh_code);
 
   std::string SetIDMsg(int id) const;
   std::string SetBallDistanceMsg(double distance) const;
@@ -60,6 +61,7 @@ public:
 
 private:
   bool original_dialect_ = false;
+  std::string text_;  // the text of the current cycle, its buffer reused
 };
 
 #endif

@@ -10,6 +10,7 @@
 
 #include "message/Message.h"
 #include "MessageTestData.h"
+#include "tool/FindText.h"
 
 namespace {
 
@@ -138,3 +139,36 @@ TEST(MessageRobustnessTest, DamagedTextsParseSafely) {
   EXPECT_TRUE(m.ParseFrp('L').existence);
   Object::ResetVisionState();
 }
+
+namespace {
+
+// Numbers are read without the C library where that is provably the same:
+// every form a peer might send must give strtod's value bit for bit, and
+// keyword search must find what std::string::find finds.
+TEST(MessageRobustnessTest, NumbersAndKeywordsReadAsTheLibraryReadsThem) {
+  std::mt19937 rng(11);
+  const char kChars[] = "0123456789.-+eE";
+  Message m(1, "Alpha");
+  for (int round = 0; round < 4000; ++round) {
+    std::string num;
+    const int length = 1 + static_cast<int>(rng() % 24);
+    for (int i = 0; i < length; ++i) {
+      const bool digit = rng() % 4 != 0;
+      num += digit ? kChars[rng() % 10] : kChars[10 + rng() % 5];
+    }
+    m.SetMessage("(HJ (n hj1) (ax " + num + "))");
+    const double want = std::strtod(num.c_str(), nullptr);
+    const double got = m.ParseJoint("hj1");
+    const double expected = std::isfinite(want) ? want : 0.0;
+    ASSERT_EQ(std::memcmp(&got, &expected, sizeof got), 0) << num << " read " << got;
+  }
+  for (int round = 0; round < 2000; ++round) {
+    std::string text, needle;
+    for (int i = 0, n = static_cast<int>(rng() % 80); i < n; ++i) text += "(ab) "[rng() % 5];
+    for (int i = 0, n = static_cast<int>(rng() % 6); i < n; ++i) needle += "(ab) "[rng() % 5];
+    const size_t from = rng() % (text.size() + 2);
+    ASSERT_EQ(FindText(text, needle, from), text.find(needle, from)) << text << " / " << needle << " @" << from;
+  }
+}
+
+}  // namespace

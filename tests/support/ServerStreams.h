@@ -78,12 +78,20 @@ struct FullVisionMatch {
   bool all_vision = false;
   int cycles_per_mode = 40;  // messages per play mode of PlayModes()
   double ball_distance = 0;  // 0: the ball wanders between 0.5 and 2.5 m
+  bool jolts = true;         // a jolt every 250 messages
   double joints[22] = {};    // degrees, in the order of kJoints
 
   static constexpr const char* kJoints[22] = {"hj1",  "hj2",  "raj1", "raj2", "raj3", "raj4",
                                               "laj1", "laj2", "laj3", "laj4", "rlj1", "rlj2",
                                               "rlj3", "rlj4", "rlj5", "rlj6", "llj1", "llj2",
                                               "llj3", "llj4", "llj5", "llj6"};
+
+  // Puts the joints in the posture a standing player holds before it walks.
+  void Stand() {
+    const double posture[22] = {0, 0, -100, -20, 90, 0, -100, 20, -90, 0, 0, 0,
+                                15, -60, 45, 0, 0, 0, 15, -60, 45, 0};
+    for (int j = 0; j < 22; ++j) joints[j] = posture[j];
+  }
 
   // Moves every joint by the speed (radians per second) the answer commands
   // for one 20 ms step.
@@ -137,7 +145,7 @@ struct FullVisionMatch {
     s += ' ';
     AppendNum(s, 0.5 * std::sin(2 * w));
     s += "))(ACC (n torso) (a ";
-    AppendNum(s, n % 250 == 249 ? 45.0 : 0.4 * std::sin(w));
+    AppendNum(s, jolts && n % 250 == 249 ? 45.0 : 0.4 * std::sin(w));
     s += ' ';
     AppendNum(s, 0.3 * std::cos(w));
     s += ' ';
