@@ -29,9 +29,7 @@ const char* const kDefaultServerVersion = "0.6.7";
 const int kDefaultSelectTimeoutSec = 60;
 
 // Receive buffer: 4-byte length prefix, payload, terminating zero byte.
-const std::size_t kBufferSize = 81920;
-const std::size_t kHeaderSize = 4;
-const std::size_t kMaxPayload = kBufferSize - kHeaderSize - 1;
+const std::size_t kHeaderSize = net::FrameReader::kHeaderSize;
 
 const char* const kUsage[] = {
     "\nusage: vektorling [options]",
@@ -67,13 +65,10 @@ int ReadNumber(const std::string& text) {
   return static_cast<int>(n);
 }
 
-bool IsTransient(int err) {
-  return err == EINTR || err == EAGAIN || err == EWOULDBLOCK;
-}
-
 }  // namespace
 
 net::TCPSocket Sim3D::gSocket_;
+net::FrameReader Sim3D::gReceived_;
 std::string Sim3D::gHost_ = kDefaultHost;
 int Sim3D::gPort_ = kDefaultPort;
 std::string Sim3D::gTeamName_ = kDefaultTeamName;
@@ -88,6 +83,7 @@ int Sim3D::gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
 
 void Sim3D::ResetSettings() {
   gSocket_.close();
+  gReceived_.Clear();
   gHost_ = kDefaultHost;
   gPort_ = kDefaultPort;
   gTeamName_ = kDefaultTeamName;
@@ -140,6 +136,7 @@ void Sim3D::PrintHelp() {
 std::string Sim3D::GetServerVersion() { return gServerVer_; }
 
 bool Sim3D::Init() {
+  gReceived_.Clear();
   try {
     gSocket_.bind(net::Addr(0, static_cast<std::uint32_t>(INADDR_ANY)));
   } catch (const net::BindError& e) {
@@ -192,59 +189,30 @@ bool Sim3D::SelectInput() {
 
 void Sim3D::PutMessage(const std::string& msg) {
   if (msg.empty()) return;
+  // One buffer for every frame: after the first messages, sending takes
+  // nothing from the heap.
+  static std::string frame;
   const std::uint32_t len = htonl(static_cast<std::uint32_t>(msg.size()));
-  std::string frame(kHeaderSize, '\0');
-  std::memcpy(&frame[0], &len, kHeaderSize);
+  frame.assign(reinterpret_cast<const char*>(&len), kHeaderSize);
   frame += msg;
   gSocket_.send(frame.data(), frame.size(), 0, 0);
 }
 
-namespace {
-
-// Reads exactly n bytes into dst, waiting before every read and asking for
-// at most the missing bytes, so the next frame is never read into this one.
-// False when the peer has gone: it closed the connection or the connection
-// failed for good (retrying a hard error such as a reset could spin forever).
-bool ReceiveExactly(char* dst, std::size_t n) {
-  std::size_t got = 0;
-  while (got < n) {
-    Sim3D::SelectInput();
-    const ssize_t r = Sim3D::gSocket_.recv(dst + got, n - got, 0, 0);
-    if (r < 0) {
-      if (IsTransient(errno)) continue;
-      return false;
-    }
-    got += static_cast<std::size_t>(r);
-    if (!Sim3D::gSocket_.isConnected()) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 bool Sim3D::GetMessage() {
-  static char buffer[kBufferSize];
-
-  if (!ReceiveExactly(buffer, kHeaderSize)) {
-    main_loop_ = false;
-    return false;
+  std::string_view payload;
+  switch (gReceived_.Next(gSocket_, &Sim3D::SelectInput, &payload)) {
+    case net::FrameReader::FRAME:
+      // Up to the first zero byte, as a C string would end.
+      gMsg_.assign(payload.data(), strnlen(payload.data(), payload.size()));
+      return true;
+    case net::FrameReader::TOO_LONG:
+      std::cerr << "message too long; aborting" << std::endl;
+      std::abort();
+    case net::FrameReader::CLOSED:
+      break;
   }
-  std::uint32_t length_be;
-  std::memcpy(&length_be, buffer, kHeaderSize);
-  const std::size_t length = ntohl(length_be);
-  if (length > kMaxPayload) {
-    std::cerr << "message too long; aborting" << std::endl;
-    std::abort();
-  }
-
-  char* const payload = buffer + kHeaderSize;
-  if (!ReceiveExactly(payload, length)) {
-    main_loop_ = false;
-    return false;
-  }
-  payload[length] = '\0';
-  gMsg_ = payload;  // up to the first zero byte
-  return true;
+  main_loop_ = false;
+  return false;
 }
 
 void Sim3D::Run() {

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <string>
 
+#include "net/FrameReader.h"
 #include "net/TCPSocket.h"
 
 // The process-wide settings read from the command line, the one connection
@@ -15,6 +16,8 @@ class Sim3D {
 
   // Settings (see ReadOptions for the options that set them).
   static net::TCPSocket gSocket_;
+  // Bytes received from the server and not yet handed out as messages.
+  static net::FrameReader gReceived_;
   static std::string gHost_;
   static int gPort_;
   static std::string gTeamName_;

@@ -77,14 +77,18 @@ auto OnTerminatedCopy(std::string_view num, F convert) {
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// White space as the "C" locale has it.
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                         1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 // Value of the longest decimal number at the start of num, exactly as
 // strtod reads it: plain forms ("-12.34") with few enough digits are read
 // directly (the digits as an integer, divided once by a power of ten, both
 // exact in a double, so the one rounding is the correctly rounded result);
 // everything else (exponents, long digit strings) goes to strtod.
 double ReadReal(std::string_view num) {
-  static const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
-                                  1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
   std::size_t i = 0;
   bool negative = false;
   if (i < num.size() && (num[i] == '+' || num[i] == '-')) negative = num[i++] == '-';
@@ -113,8 +117,36 @@ double ReadReal(std::string_view num) {
 }
 
 // Decimal real number at the start of [begin, end); 0 when the text does not
-// begin with a number or the value does not fit a double.
+// begin with a number or the value does not fit a double. The common plain
+// form ("-12.34", few digits) is read in the same pass that finds it, as
+// ReadReal would read it; exponents and long digit strings take the general
+// path.
 double ToReal(std::string_view s, Pos begin, Pos end) {
+  if (end > s.size()) end = s.size();
+  Pos i = begin;
+  while (i < end && IsSpace(s[i])) ++i;
+  bool negative = false;
+  if (i < end && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  std::uint64_t mantissa = 0;
+  int consumed = 0;
+  int significant = 0;
+  int fraction = 0;
+  for (; i < end && IsDigit(s[i]); ++i, ++consumed) {
+    mantissa = mantissa * 10 + static_cast<unsigned>(s[i] - '0');
+    if (mantissa != 0) ++significant;
+  }
+  if (i < end && s[i] == '.') {
+    for (++i; i < end && IsDigit(s[i]); ++i, ++consumed, ++fraction) {
+      mantissa = mantissa * 10 + static_cast<unsigned>(s[i] - '0');
+      if (mantissa != 0) ++significant;
+    }
+  }
+  if (consumed == 0) return 0.0;  // no digits: strtod converts nothing
+  const bool exponent = i < end && (s[i] == 'e' || s[i] == 'E');
+  if (!exponent && significant <= 15 && fraction <= 22) {
+    const double v = static_cast<double>(mantissa) / kPow10[fraction];
+    return negative ? -v : v;
+  }
   const std::string_view num = NumberText(s, begin, end, true);
   if (num.empty()) return 0.0;
   const double v = ReadReal(num);
@@ -182,6 +214,7 @@ Message::Message(int id, const std::string& team)
       game_time_(-1.0),
       player_index_valid_(false) {
   joint_index_valid_ = false;
+  frp_valid_[0] = frp_valid_[1] = false;
   for (int i = 0; i < kFlagNum; ++i) flag_[i].InitName(Object::kFlagNames[i]);
 }
 
@@ -189,6 +222,7 @@ void Message::TextChanged() {
   game_time_valid_ = false;
   player_index_valid_ = false;
   joint_index_valid_ = false;
+  frp_valid_[0] = frp_valid_[1] = false;
 }
 
 void Message::SetMessage(const std::string& text) {
@@ -329,6 +363,15 @@ ForceResistance Message::ParseFrp(char side) {
     return ForceResistance();
   }
 
+  // The body model and the agent both read the feet from the same text.
+  const int slot = stored == &frp_r_ ? 1 : 0;
+  if (frp_valid_[slot]) return frp_read_[slot];
+  frp_valid_[slot] = true;
+  frp_read_[slot] = ReadFrp(key, stored);
+  return frp_read_[slot];
+}
+
+ForceResistance Message::ReadFrp(const char* key, ForceResistance* stored) {
   const Pos k = Find(msg, key);
   if (k == kNone) return ForceResistance();
   double c[3];
@@ -430,45 +473,64 @@ std::string Message::ParseTeamName(int n) {
 void Message::BuildPlayerIndex() {
   static const std::string_view kPlayerKey = "(P (team ";
   const std::string_view text = msg;
-  player_pos_.clear();
-  player_close_.clear();
+  players_.clear();
   for (auto& list : part_pos_) list.clear();
-  for (Pos p = text.find('('); p != kNone; p = text.find('(', p + 1)) {
-    if (p + 1 >= text.size()) break;
+  ForEachChar(text, '(', [&](Pos p) {
+    if (p + 1 >= text.size()) return;
     int part = -1;
     switch (text[p + 1]) {  // the keywords differ in their first letter but for the arms
       case 'P':
-        if (text.compare(p, kPlayerKey.size(), kPlayerKey) == 0) {
-          player_pos_.push_back(p);
-          player_close_.push_back(FieldEnd(text, p + kPlayerKey.size(), ')'));
-        }
-        continue;
+        if (text.compare(p, kPlayerKey.size(), kPlayerKey) == 0) players_.push_back(PlayerKeyAt(p));
+        return;
       case 'h': part = 0; break;
       case 'r': part = text.compare(p, 4, "(rlo") == 0 ? 1 : 3; break;
       case 'l': part = text.compare(p, 4, "(llo") == 0 ? 2 : 4; break;
-      default: continue;
+      default: return;
     }
     if (text.compare(p, kPartKeyLength[part], kPartKeys[part]) == 0) part_pos_[part].push_back(p);
-  }
+  });
   player_index_valid_ = true;
 }
 
-// True when the text at p reads "(P (team TEAM) (id ID)". close is the
-// first ')' behind "(P (team ": unless the team name holds a ')' itself,
-// that is where the name must end, which rules out most sightings at once.
-bool Message::IsPlayerKey(Pos p, Pos close, const std::string& team, int id) const {
+// What a sighting's key "(P (team NAME) (id N)" at p holds: where the name
+// ends (the first ')' behind "(P (team ") and the number, when it is
+// written as the player would write it (one or two digits, no leading 0).
+Message::PlayerKey Message::PlayerKeyAt(Pos p) const {
   const std::string_view text = msg;
-  Pos at = p + 9;  // behind "(P (team "
-  if (close - at != team.size() && team.find(')') == std::string::npos) return false;
-  char number[16];  // id is 0..11
+  PlayerKey key;
+  key.pos = p;
+  key.close = FieldEnd(text, p + 9, ')');
+  key.id = -1;
+  static const std::string_view kId = ") (id ";
+  if (text.compare(key.close, kId.size(), kId) != 0) return key;
+  const Pos d = key.close + kId.size();
+  if (d + 1 < text.size() && IsDigit(text[d]) && text[d + 1] == ')') {
+    key.id = text[d] - '0';
+  } else if (d + 2 < text.size() && IsDigit(text[d]) && text[d] != '0' && IsDigit(text[d + 1]) &&
+             text[d + 2] == ')') {
+    key.id = (text[d] - '0') * 10 + (text[d + 1] - '0');
+  }
+  return key;
+}
+
+// True when the text at the key reads "(P (team TEAM) (id ID)". Unless the
+// team name holds a ')' itself, the name must end at the key's first ')'
+// and the number must be the key's, which settles most keys at once.
+bool Message::IsPlayerKey(const PlayerKey& key, const std::string& team, bool plain_team, int id) const {
+  const std::string_view text = msg;
+  const Pos name = key.pos + 9;  // behind "(P (team "
+  if (plain_team) {
+    return key.id == id && key.close - name == team.size() && text.compare(name, team.size(), team) == 0;
+  }
+  char number[16];
   const std::to_chars_result r = std::to_chars(number, number + sizeof number, id);
-  const std::size_t digits = static_cast<std::size_t>(r.ptr - number);
+  Pos at = name;
   auto next = [&](std::string_view piece) {
     if (text.compare(at, piece.size(), piece) != 0) return false;
     at += piece.size();
     return true;
   };
-  return next(team) && next(") (id ") && next(std::string_view(number, digits)) && next(")");
+  return next(team) && next(") (id ") && next(std::string_view(number, r.ptr - number)) && next(")");
 }
 
 Player& Message::ParsePlayer(const std::string& team, int id) {
@@ -481,9 +543,10 @@ Player& Message::ParsePlayer(const std::string& team, int id) {
 
   if (!player_index_valid_) BuildPlayerIndex();
   Pos k = kNone;
-  for (std::size_t i = 0; i < player_pos_.size(); ++i) {
-    if (IsPlayerKey(player_pos_[i], player_close_[i], team, id)) {
-      k = player_pos_[i];
+  const bool plain_team = team.find(')') == std::string::npos;
+  for (const PlayerKey& key : players_) {
+    if (IsPlayerKey(key, team, plain_team, id)) {
+      k = key.pos;
       break;
     }
   }

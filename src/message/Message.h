@@ -84,22 +84,31 @@ class Message {
   // Position of the first occurrence of each of the 22 joint names in the
   // text, found in one pass when the first joint is read.
   bool joint_index_valid_;
+  // What ParseFrp read from the text for the left (0) and right (1) foot.
+  bool frp_valid_[2];
+  ForceResistance frp_read_[2];
   std::string::size_type joint_pos_[22];
   // Positions of "(P (team " and of the five body-part keywords in the
   // text, in ascending order, collected in one pass when the first player
   // is looked up. A search from a position is then a look-up in the list,
   // with the same result as scanning the text again for every player.
   bool player_index_valid_;
-  std::vector<std::string::size_type> player_pos_;
-  std::vector<std::string::size_type> player_close_;  // first ')' behind each
+  struct PlayerKey {
+    std::string::size_type pos;    // of "(P (team "
+    std::string::size_type close;  // the first ')' behind it
+    int id;                        // the number written behind, -1 if odd
+  };
+  std::vector<PlayerKey> players_;
   std::vector<std::string::size_type> part_pos_[5];
 
   double ReadGameTime() const;
   void TextChanged();
   void BuildPlayerIndex();
   void BuildJointIndex();
-  bool IsPlayerKey(std::string::size_type p, std::string::size_type close, const std::string& team,
-                   int id) const;
+  PlayerKey PlayerKeyAt(std::string::size_type p) const;
+  // plain_team: the team name holds no ')'.
+  bool IsPlayerKey(const PlayerKey& key, const std::string& team, bool plain_team, int id) const;
+  ForceResistance ReadFrp(const char* key, ForceResistance* stored);
 };
 
 #endif  // VEKTORLING_MESSAGE_MESSAGE_H
