@@ -152,7 +152,10 @@ void AbsoluteCoordinate::UpdateGenerate(const Eigen::Vector3d& obj_rel,
     return;
   }
 
-  Predict(kOtherProcessNoise, kOtherDrag * abspeed_);
+  // A sighting replaces the whole estimate below, so a prediction would be
+  // thrown away unread.
+  const bool replaced = Object::see && m.allFinite();
+  if (!replaced) Predict(kOtherProcessNoise, kOtherDrag * abspeed_);
   if (!Object::see) return;
   // The sighting is taken as exact (zero measurement noise) against a prior
   // whose covariance holds the process noise, so the gain is the identity:

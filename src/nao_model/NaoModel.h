@@ -12,8 +12,9 @@
 #include "message/Message.h"
 #include "nao_model/BodyPart.h"
 #include "nao_model/HingeJoint.h"
+#include "tool/NameLess.h"
 
-typedef std::map<std::string, HingeJoint*> Joint;
+typedef std::map<std::string, HingeJoint*, NameLess> Joint;
 
 // Fixed geometry of one body part, in member order.
 struct PartSpec {
@@ -74,7 +75,7 @@ protected:
   BodyPart r_shoulder, l_shoulder, r_upperarm, l_upperarm, r_elbow, l_elbow, r_lowerarm, l_lowerarm;
   BodyPart r_hip1, l_hip1, r_hip2, l_hip2, r_thigh, l_thigh, r_shank, l_shank, r_ankle, l_ankle,
       r_foot, l_foot;
-  std::map<std::string, BodyPart*> m_part;
+  std::map<std::string, BodyPart*, NameLess> m_part;
   Eigen::Vector3d l_tiptoe;
   Eigen::Vector3d r_tiptoe;
 

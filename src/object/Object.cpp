@@ -86,21 +86,22 @@ void Object::UpdateAbyss() {
 void Object::UpdateRelativeCoordinate(int /*index*/) {
   if (!visible) return;
   const double yaw = Singleton<CommonInformation>::Get().total_(2);
-  const double r = distance * std::cos(Tool::ToRadians(v_abyss));
-  rel_cod_(0) = r * std::sin(Tool::ToRadians(h_abyss - yaw));
-  rel_cod_(1) = r * std::cos(Tool::ToRadians(h_abyss - yaw));
-  rel_cod_(2) = distance * std::sin(Tool::ToRadians(v_abyss));
+  const double v = Tool::ToRadians(v_abyss);
+  const double h = Tool::ToRadians(h_abyss - yaw);
+  const double r = distance * std::cos(v);
+  rel_cod_(0) = r * std::sin(h);
+  rel_cod_(1) = r * std::cos(h);
+  rel_cod_(2) = distance * std::sin(v);
 }
 
 void Object::UpdateMeasureCovarianceError(int index) {
   if (!visible) return;
   const double yaw = Singleton<CommonInformation>::Get().total_(2);
   const double d = distance;
-  const double r = (d + kDistanceNoisePercent * d / 100.0) *
-                   std::cos(Tool::ToRadians(kVerticalNoiseDeg + v_abyss));
+  const double v = Tool::ToRadians(kVerticalNoiseDeg + v_abyss);
+  const double r = (d + kDistanceNoisePercent * d / 100.0) * std::cos(v);
   const double h = Tool::ToRadians(kHorizonNoiseDeg + h_abyss - yaw);
-  Eigen::Vector3d pushed(r * std::sin(h), r * std::cos(h),
-                         d * std::sin(Tool::ToRadians(kVerticalNoiseDeg + v_abyss)));
+  Eigen::Vector3d pushed(r * std::sin(h), r * std::cos(h), d * std::sin(v));
   const bool goal_post = index >= 4 && index <= 7;
   if (goal_post) pushed(2) = -pushed(2);
   const double e = (pushed - rel_cod_).norm();

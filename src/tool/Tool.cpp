@@ -13,9 +13,6 @@ constexpr double kMaxLoopFactors = 64.0;
 
 }  // namespace
 
-double Tool::ToRadians(double degree) { return degree * kPi / 180.0; }
-
-double Tool::ToDegree(double radian) { return radian * 180.0 / kPi; }
 
 double Tool::DistanceForTwoPoints(double x1, double y1, double x2, double y2) {
   return std::sqrt((x1 - x2) * (x1 - x2) + (y1 - y2) * (y1 - y2));

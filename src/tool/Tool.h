@@ -12,8 +12,9 @@ class Tool {
  public:
   Tool() = default;
 
-  static double ToRadians(double degree);
-  static double ToDegree(double radian);
+  // Inline, so that the sine and cosine of one angle can share one call.
+  static double ToRadians(double degree) { return degree * 3.141592653589793 / 180.0; }
+  static double ToDegree(double radian) { return radian * 180.0 / 3.141592653589793; }
 
   static double DistanceForTwoPoints(double x1, double y1, double x2, double y2);
   static double DistanceForTwoPoints(const Eigen::Vector2d& p1, const Eigen::Vector2d& p2);
