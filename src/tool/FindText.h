@@ -13,8 +13,9 @@
 // std::string::find gives it (an empty needle is found at from; npos when
 // there is none). Server messages are long and most searched keywords begin
 // with '(', which is everywhere, so rather than stopping at every first
-// character this compares the needle's first two and last characters at 16
-// positions at once and looks closer only where all three match.
+// character this compares the needle's first and last two characters at 16
+// positions at once and looks closer only where all three match (keywords
+// share beginnings, such as "(head" and "(hear", more than endings).
 inline std::size_t FindText(std::string_view text, std::string_view needle, std::size_t from = 0) {
   constexpr std::size_t npos = std::string_view::npos;
   if (from > text.size()) return npos;
@@ -30,14 +31,14 @@ inline std::size_t FindText(std::string_view text, std::string_view needle, std:
   std::size_t i = from;
 #ifdef __SSE2__
   const __m128i first = _mm_set1_epi8(needle[0]);
-  const __m128i second = _mm_set1_epi8(needle[1]);
+  const __m128i before_last = _mm_set1_epi8(needle[n - 2]);
   const __m128i last = _mm_set1_epi8(needle[n - 1]);
   // Starts i .. i + 15, all at most last_start, so the loads stay inside.
   for (; i + 15 <= last_start; i += 16) {
     const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
-    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i + 1));
+    const __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i + n - 2));
     const __m128i z = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i + n - 1));
-    const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(b, second));
+    const __m128i both = _mm_and_si128(_mm_cmpeq_epi8(a, first), _mm_cmpeq_epi8(y, before_last));
     unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_and_si128(both, _mm_cmpeq_epi8(z, last))));
     while (mask != 0) {
       const std::size_t at = i + static_cast<std::size_t>(__builtin_ctz(mask));
