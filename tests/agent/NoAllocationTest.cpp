@@ -7,7 +7,8 @@
 #include <cstdlib>
 #include <new>
 
-#include "../agent/ServerText.h"
+#include "../support/ServerStreams.h"
+#include "ServerText.h"
 #include "object/Ball.h"
 #include "object/Player.h"
 
@@ -92,6 +93,49 @@ TEST(NoAllocationTest, WorldUpdateWithFullVisionStaysOffTheHeap) {
   EXPECT_EQ(g_allocations.load() - before, 0);
   EXPECT_TRUE(ci.abs_->cod_.allFinite());
   EXPECT_TRUE(ci.enemy_[11]->lfoot_abs_.cod_.allFinite());
+}
+
+}  // namespace
+
+namespace {
+
+// Whole cycles of a walking player: once a first pass over a class of
+// messages has sized every buffer, a second pass takes nothing from the heap.
+TEST(NoAllocationTest, CyclesOfEveryMessageClassStayOffTheHeap) {
+  const std::vector<std::string> recorded = streams::RecordedPlayOn();
+  streams::FullVisionMatch match;
+  match.unum = 7;
+  match.jolts = false;
+  match.cycles_per_mode = 10;  // every play mode, beams and all
+  match.Stand();
+  std::vector<std::string> vision, blind, full, full_blind, modes;
+  for (size_t i = 1; i < recorded.size(); ++i) {
+    (recorded[i].find("(See") != std::string::npos ? vision : blind).push_back(recorded[i]);
+  }
+  streams::FullVisionMatch play_on = match;
+  play_on.cycles_per_mode = 1 << 30;  // its first mode only
+  for (int n = 0; n < 190; ++n) {
+    modes.push_back(match.Message(n));
+    std::string m = play_on.Message(n);
+    m.replace(m.find("(pm BeforeKickOff)"), 18, "(pm PlayOn)");
+    (n % 3 == 0 ? full : full_blind).push_back(m);
+  }
+  const std::pair<const char*, const std::vector<std::string>*> kClasses[] = {
+      {"recorded, vision", &vision}, {"recorded, no vision", &blind}, {"22 players in view", &full},
+      {"22 players, no vision", &full_blind}, {"every play mode", &modes}};
+  for (const auto& c : kClasses) {
+    SCOPED_TRACE(c.first);
+    ASSERT_GE(c.second->size(), 10u);
+    ResetProcessWideState();
+    TestAgent agent(7, "Alpha", true);
+    agent.SetBehavior(Agent::WALK);
+    for (const std::string& m : *c.second) agent.Run(m);
+    const long before = g_allocations.load();
+    size_t bytes = 0;
+    for (const std::string& m : *c.second) bytes += agent.Run(m).size();
+    EXPECT_EQ(g_allocations.load() - before, 0);
+    EXPECT_GT(bytes, 22 * 8 * c.second->size());  // every answer carries the joint commands
+  }
 }
 
 }  // namespace
