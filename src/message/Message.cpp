@@ -123,27 +123,25 @@ double ReadReal(std::string_view num) {
 // path.
 double ToReal(std::string_view s, Pos begin, Pos end) {
   if (end > s.size()) end = s.size();
-  Pos i = begin;
-  while (i < end && IsSpace(s[i])) ++i;
+  const char* p = s.data() + begin;
+  const char* const stop = s.data() + end;
+  while (p < stop && IsSpace(*p)) ++p;
   bool negative = false;
-  if (i < end && (s[i] == '+' || s[i] == '-')) negative = s[i++] == '-';
+  if (p < stop && (*p == '+' || *p == '-')) negative = *p++ == '-';
   std::uint64_t mantissa = 0;
-  int consumed = 0;
-  int significant = 0;
-  int fraction = 0;
-  for (; i < end && IsDigit(s[i]); ++i, ++consumed) {
-    mantissa = mantissa * 10 + static_cast<unsigned>(s[i] - '0');
-    if (mantissa != 0) ++significant;
+  const char* const digits = p;
+  while (p < stop && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+  std::ptrdiff_t count = p - digits;
+  std::ptrdiff_t fraction = 0;
+  if (p < stop && *p == '.') {
+    const char* const first = ++p;
+    while (p < stop && IsDigit(*p)) mantissa = mantissa * 10 + static_cast<unsigned>(*p++ - '0');
+    fraction = p - first;
+    count += fraction;
   }
-  if (i < end && s[i] == '.') {
-    for (++i; i < end && IsDigit(s[i]); ++i, ++consumed, ++fraction) {
-      mantissa = mantissa * 10 + static_cast<unsigned>(s[i] - '0');
-      if (mantissa != 0) ++significant;
-    }
-  }
-  if (consumed == 0) return 0.0;  // no digits: strtod converts nothing
-  const bool exponent = i < end && (s[i] == 'e' || s[i] == 'E');
-  if (!exponent && significant <= 15 && fraction <= 22) {
+  if (count == 0) return 0.0;  // no digits: strtod converts nothing
+  // At most 15 digits (so the integer is exact) and no exponent behind.
+  if (count <= 15 && !(p < stop && (*p == 'e' || *p == 'E'))) {
     const double v = static_cast<double>(mantissa) / kPow10[fraction];
     return negative ? -v : v;
   }
