@@ -1,5 +1,6 @@
 #include "Expression.h"
 
+#include <array>
 #include <cstdio>
 #include <cstring>
 
@@ -29,29 +30,48 @@ std::size_t FindHead(const std::string& text, const char* head, std::size_t from
 }  // namespace
 
 bool IsWellFormed(const char* text, std::size_t size, std::string* reason) {
+  // What each byte is, looked up once per byte.
+  enum Kind : unsigned char { kAtom, kOpen, kClose, kBlank, kUnprintable };
+  static const auto kKinds = [] {
+    std::array<Kind, 256> kinds{};
+    for (int c = 0; c < 256; ++c) {
+      if (c == '(') kinds[c] = kOpen;
+      else if (c == ')') kinds[c] = kClose;
+      else if (IsBlank(static_cast<char>(c))) kinds[c] = kBlank;
+      else if (c < 0x20 || c > 0x7e) kinds[c] = kUnprintable;
+      else kinds[c] = kAtom;
+    }
+    return kinds;
+  }();
   int depth = 0;
   for (std::size_t i = 0; i < size; ++i) {
     const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (c == '(') {
-      ++depth;
-    } else if (c == ')') {
-      if (depth == 0) {
-        if (reason) *reason = "unbalanced ')' at byte " + std::to_string(i);
+    switch (kKinds[c]) {
+      case kAtom:
+        if (depth == 0) {
+          if (reason) *reason = "text outside parentheses at byte " + std::to_string(i);
+          return false;
+        }
+        break;
+      case kOpen:
+        ++depth;
+        break;
+      case kClose:
+        if (depth == 0) {
+          if (reason) *reason = "unbalanced ')' at byte " + std::to_string(i);
+          return false;
+        }
+        --depth;
+        break;
+      case kBlank:
+        break;  // white space is allowed everywhere
+      case kUnprintable:
+        if (reason) {
+          char code[8];
+          std::snprintf(code, sizeof code, "0x%02x", c);
+          *reason = std::string("byte ") + code + " at " + std::to_string(i) + " is not printable ASCII";
+        }
         return false;
-      }
-      --depth;
-    } else if (IsBlank(static_cast<char>(c))) {
-      // white space is allowed everywhere
-    } else if (c < 0x20 || c > 0x7e) {
-      if (reason) {
-        char code[8];
-        std::snprintf(code, sizeof code, "0x%02x", c);
-        *reason = std::string("byte ") + code + " at " + std::to_string(i) + " is not printable ASCII";
-      }
-      return false;
-    } else if (depth == 0) {
-      if (reason) *reason = "text outside parentheses at byte " + std::to_string(i);
-      return false;
     }
   }
   if (depth != 0) {
@@ -103,8 +123,12 @@ std::vector<std::string> TopLevelLists(const std::string& text) {
 }
 
 bool HasSyn(const std::string& text) {
-  // The cheap common case first: the player appends "(syn)" verbatim.
-  return text.find("(syn)") != std::string::npos || FindHead(text, "syn") != std::string::npos;
+  // The cheap common cases first: players append "(syn)" verbatim, most of
+  // them at the very end.
+  static const char kSyn[] = "(syn)";
+  constexpr std::size_t kSynLength = sizeof kSyn - 1;
+  if (text.size() >= kSynLength && text.compare(text.size() - kSynLength, kSynLength, kSyn) == 0) return true;
+  return text.find(kSyn) != std::string::npos || FindHead(text, "syn") != std::string::npos;
 }
 
 }  // namespace Expression

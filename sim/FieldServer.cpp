@@ -9,6 +9,7 @@
 #include <arpa/inet.h>
 #include <fcntl.h>
 #include <netinet/in.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -67,11 +68,9 @@ struct FieldServer::Client {
   int robot_type = 0;     // what the scene command asked for
   bool answered = false;  // "(syn)" came since the last message
   bool gone = false;      // to be removed from the list
+  bool watch_output = false;  // the poller also reports room to write
+  short ready = 0;            // what the last wait found, in poll()'s terms
   std::string frame;      // the frame being handled (buffer reused)
-  // What the player sent since the last step, handed to the world at the
-  // next one. (The world itself holds commands back one more step, so that
-  // an answer to message k shows in message k + 2, as on the real server.)
-  std::string pending;
 };
 
 FieldServer::FieldServer(const FieldOptions& options, World* world) : options_(options), world_(world) {}
@@ -95,6 +94,15 @@ bool FieldServer::Open(std::string* error) {
   if (player_listener_ < 0) return false;
   trainer_listener_ = Listen(options_.trainer_port, &trainer_port_, error);
   if (trainer_listener_ < 0) return false;
+  if (!poller_.Open(error)) return false;
+  // The wake-up pipe and the listeners are told apart by the address of
+  // their member as the tag; a client by its own address.
+  for (int* fd : {&wake_read_, &player_listener_, &trainer_listener_}) {
+    if (!poller_.Add(*fd, fd, false)) {
+      *error = std::string("cannot watch a socket: ") + std::strerror(errno);
+      return false;
+    }
+  }
   if (!options_.trace_file.empty() && !trace_.Open(options_.trace_file, error)) return false;
   return true;
 }
@@ -122,13 +130,11 @@ void FieldServer::Run() {
     paced = pace == Pace::kRealTime;
   };
   while (!stop_.load() && !world_->Finished()) {
-    poll_fds_.clear();
-    poll_fds_.push_back({wake_read_, POLLIN, 0});
-    poll_fds_.push_back({player_listener_, POLLIN, 0});
-    poll_fds_.push_back({trainer_listener_, POLLIN, 0});
     for (const auto& client : clients_) {
-      const short events = POLLIN | (client->connection->HasUnsent() ? POLLOUT : 0);
-      poll_fds_.push_back({client->connection->fd(), events, 0});
+      const bool output = client->connection->HasUnsent();
+      if (output != client->watch_output && poller_.Change(client->connection->fd(), client.get(), output)) {
+        client->watch_output = output;
+      }
     }
 
     const Pace pace = CurrentPace();
@@ -146,24 +152,34 @@ void FieldServer::Run() {
         timeout.tv_nsec = static_cast<long>(ns % 1000000000);
       }
     }
-    const int ready = ppoll(poll_fds_.data(), poll_fds_.size(), wait, nullptr);
+    const int ready = poller_.Wait(wait, &ready_);
     if (ready < 0 && errno != EINTR) {
       std::cerr << "poll failed: " << std::strerror(errno) << std::endl;
       break;
     }
     if (ready > 0) {
-      if (poll_fds_[0].revents) {
+      bool wake = false, players = false, trainers = false;
+      for (const Poller::Ready& r : ready_) {
+        if (r.tag == &wake_read_) wake = true;
+        else if (r.tag == &player_listener_) players = (r.events & POLLIN) != 0;
+        else if (r.tag == &trainer_listener_) trainers = (r.events & POLLIN) != 0;
+        else static_cast<Client*>(r.tag)->ready = r.events;
+      }
+      if (wake) {
         char drain[64];
         while (read(wake_read_, drain, sizeof drain) > 0) {
         }
       }
-      if (poll_fds_[1].revents & POLLIN) Accept(player_listener_, false);
-      if (poll_fds_[2].revents & POLLIN) Accept(trainer_listener_, true);
-      // Clients accepted just now are not in poll_fds_ yet; they come next round.
-      const std::size_t polled = poll_fds_.size() - 3;
-      for (std::size_t i = 0; i < polled && i < clients_.size(); ++i) {
-        const short events = poll_fds_[i + 3].revents;
-        if (events != 0 && !clients_[i]->gone) ServeClient(*clients_[i], events);
+      if (players) Accept(player_listener_, false);
+      if (trainers) Accept(trainer_listener_, true);
+      // Ready clients are served in the order they connected, whatever the
+      // order the kernel reports them in: of two init commands in one round
+      // the earlier client's comes first. Clients accepted just now have
+      // nothing to report yet; they come next round.
+      for (const auto& client : clients_) {
+        const short events = client->ready;
+        client->ready = 0;
+        if (events != 0 && !client->gone) ServeClient(*client, events);
       }
       for (std::size_t i = 0; i < clients_.size();) {
         if (clients_[i]->gone) {
@@ -209,6 +225,10 @@ void FieldServer::Accept(int listener, bool trainer) {
     auto client = std::make_unique<Client>();
     client->connection = std::make_unique<Connection>(fd, next_client_number_++);
     client->trainer = trainer;
+    if (!poller_.Add(fd, client.get(), false)) {
+      std::cerr << "cannot watch client " << client->connection->number() << ": " << std::strerror(errno) << std::endl;
+      continue;  // closed with it
+    }
     clients_.push_back(std::move(client));
   }
 }
@@ -267,7 +287,8 @@ void FieldServer::HandlePlayerFrame(Client& client) {
       }
       client.robot = world_->CreateRobot(client.robot_type);
       client.state = Client::State::kScene;
-      Send(client, world_->Perceive(client.robot));
+      world_->Perceive(client.robot, &message_);
+      Send(client, message_);
       // Some clients send the init command in the same frame.
       std::string init;
       if (!client.gone && Expression::FindList(client.frame, "init", &init)) HandleInit(client, init);
@@ -280,7 +301,11 @@ void FieldServer::HandlePlayerFrame(Client& client) {
       return;
     }
     case Client::State::kPlaying:
-      client.pending += client.frame;
+      // The world keeps what a player sends until the next step (and holds
+      // it back one step more, so that an answer to message k shows in
+      // message k + 2, as on the real server). Handing it over now, while
+      // the others still think, keeps the reading off the step itself.
+      world_->ApplyCommands(client.robot, client.frame);
       if (Expression::HasSyn(client.frame)) client.answered = true;
       return;
   }
@@ -313,7 +338,8 @@ void FieldServer::HandleInit(Client& client, const std::string& init) {
   } else if (!options_.quiet) {
     std::cerr << "client " << client.connection->number() << " joined team " << team << std::endl;
   }
-  Send(client, world_->Perceive(client.robot));
+  world_->Perceive(client.robot, &message_);
+  Send(client, message_);
 }
 
 void FieldServer::HandleTrainerFrame(Client& client) {
@@ -340,6 +366,7 @@ void FieldServer::Drop(Client& client, const std::string& reason) {
             << reason << std::endl;
   if (client.robot >= 0) world_->RemoveRobot(client.robot);
   client.robot = -1;
+  poller_.Remove(client.connection->fd());
   client.connection->Close();
   client.gone = true;
 }
@@ -352,6 +379,7 @@ void FieldServer::Leave(Client& client) {
   }
   if (client.robot >= 0) world_->RemoveRobot(client.robot);
   client.robot = -1;
+  poller_.Remove(client.connection->fd());
   client.connection->Close();
   client.gone = true;
 }
@@ -384,17 +412,13 @@ bool FieldServer::ReadyToStep() const {
 }
 
 void FieldServer::DoStep() {
-  for (const auto& client : clients_) {
-    if (client->gone || client->state != Client::State::kPlaying) continue;
-    if (!client->pending.empty()) world_->ApplyCommands(client->robot, client->pending);
-    client->pending.clear();
-  }
   world_->Step();
   ++steps_;
   for (const auto& client : clients_) {
     if (client->gone || client->state != Client::State::kPlaying) continue;
     client->answered = false;
-    Send(*client, world_->Perceive(client->robot));
+    world_->Perceive(client->robot, &message_);
+    Send(*client, message_);
   }
   const bool plot = !options_.svg_file.empty() && steps_ % kPlotEvery == 0;
   if (trace_.IsOpen() || plot) {

@@ -7,9 +7,8 @@
 #include <string>
 #include <vector>
 
-#include <poll.h>
-
 #include "FieldOptions.h"
+#include "Poller.h"
 #include "SvgPlot.h"
 #include "Trace.h"
 #include "World.h"
@@ -22,7 +21,7 @@ class Connection;
 // synchronous mode, whenever every player has answered with "(syn)"; with no
 // player to wait for, synchronous mode steps in real time as well, so that a
 // match with a duration ends even when nobody comes or everybody has left.
-// One thread; all sockets non-blocking behind one poll.
+// One thread; all sockets non-blocking behind one epoll set.
 class FieldServer {
 public:
   static constexpr double kStepSeconds = 0.02;
@@ -84,12 +83,14 @@ private:
   int wake_read_ = -1, wake_write_ = -1;
   std::atomic<bool> stop_{false};
   std::vector<std::unique_ptr<Client>> clients_;
-  std::vector<pollfd> poll_fds_;
+  Poller poller_;
+  std::vector<Poller::Ready> ready_;  // what the last wait found (buffer reused)
   int next_client_number_ = 1;
   std::atomic<long> steps_{0};  // read by tests while the field runs
   double close_grace_ = 1.0;
   bool clock_started_ = false;  // "--players" have joined (or were waited for long enough)
   std::chrono::steady_clock::time_point hold_until_;
+  std::string message_;  // the perceptor message being sent (buffer reused)
   Trace trace_;
   SvgPlot plot_;
   bool progress_shown_ = false;

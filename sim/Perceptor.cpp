@@ -1,11 +1,19 @@
 #include "Perceptor.h"
 
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
+#include "FixedDecimal.h"
 #include "SimKinematics.h"
 
-void Perceptor::AppendNumber(std::string& out, double v) {
+namespace {
+
+// "%.2f" for what FixedDecimal leaves out: magnitudes of 2^31 and more, and
+// values that are not finite (written as 0.00: a message has no "nan").
+void AppendLargeNumber(std::string& out, double v) {
   if (!std::isfinite(v)) {
     out += "0.00";
     return;
@@ -41,89 +49,143 @@ void Perceptor::AppendNumber(std::string& out, double v) {
   out += static_cast<char>('0' + frac % 10);
 }
 
-void Perceptor::AppendTime(std::string& out, double now) {
-  out += "(time (now ";
-  AppendNumber(out, now);
-  out += "))";
-}
+}  // namespace
 
-void Perceptor::AppendGameState(std::string& out, int unum, char side, int score_left, int score_right,
-                                double game_time, const std::string& play_mode) {
-  out += "(GS ";
-  if (unum > 0) {
-    out += "(unum ";
-    out += std::to_string(unum);
-    out += side == 'R' ? ") (team right) " : ") (team left) ";
+void Perceptor::AppendNumber(std::string& out, double v) {
+  char text[FixedDecimal::kMaxLength];
+  const std::size_t length = FixedDecimal::Write<2>(v, text);
+  if (length > 0) {
+    out.append(text, length);
+  } else {
+    AppendLargeNumber(out, v);
   }
-  out += "(sl ";
-  out += std::to_string(score_left);
-  out += ") (sr ";
-  out += std::to_string(score_right);
-  out += ") (t ";
-  AppendNumber(out, game_time);
-  out += ") (pm ";
-  out += play_mode;
-  out += "))";
 }
 
-void Perceptor::AppendHear(std::string& out, const std::string& team, double game_time, bool self,
-                           double direction, const std::string& text) {
-  out += "(hear ";
-  out += team;
-  out += ' ';
-  AppendNumber(out, game_time);
-  out += ' ';
-  if (self) out += "self";
-  else AppendNumber(out, direction);
-  out += ' ';
-  out += text;
-  out += ')';
+void Perceptor::AppendNumber(TextAppender& out, double v) {
+  const std::size_t length = FixedDecimal::Write<2>(v, out.Room(FixedDecimal::kMaxLength));
+  if (length > 0) {
+    out.Commit(length);
+    return;
+  }
+  std::string large;
+  AppendLargeNumber(large, v);
+  out.Append(large);
+}
+
+void Perceptor::AppendTime(std::string& message, double now) {
+  TextAppender out(&message);
+  out.Append("(time (now ");
+  AppendNumber(out, now);
+  out.Append("))");
 }
 
 namespace {
 
-void AppendVector(std::string& out, const Eigen::Vector3d& v) {
-  Perceptor::AppendNumber(out, v.x());
-  out += ' ';
-  Perceptor::AppendNumber(out, v.y());
-  out += ' ';
-  Perceptor::AppendNumber(out, v.z());
-}
-
-void AppendJoint(std::string& out, const double* q, int joint) {
-  out += "(HJ (n ";
-  out += NaoModel::kJointTable[joint].p_name;
-  out += ") (ax ";
-  Perceptor::AppendNumber(out, q[joint]);
-  out += "))";
-}
-
-void AppendFoot(std::string& out, const char* name, const FootContact& f) {
-  if (!f.contact) return;
-  out += "(FRP (n ";
-  out += name;
-  out += ") (c ";
-  AppendVector(out, f.c);
-  out += ") (f ";
-  AppendVector(out, f.f);
-  out += "))";
+void AppendInt(TextAppender& out, int value) {
+  char* room = out.Room(16);
+  out.Commit(static_cast<std::size_t>(std::to_chars(room, room + 16, value).ptr - room));
 }
 
 }  // namespace
 
-void Perceptor::AppendInertial(std::string& out, const Eigen::Vector3d& gyro, const Eigen::Vector3d& acc) {
-  out += "(GYR (n torso) (rt ";
-  AppendVector(out, gyro);
-  out += "))(ACC (n torso) (a ";
-  AppendVector(out, acc);
-  out += "))";
+void Perceptor::AppendGameState(std::string& message, int unum, char side, int score_left, int score_right,
+                                double game_time, const std::string& play_mode) {
+  TextAppender out(&message);
+  out.Append("(GS ");
+  if (unum > 0) {
+    out.Append("(unum ");
+    AppendInt(out, unum);
+    if (side == 'R') {
+      out.Append(") (team right) ");
+    } else {
+      out.Append(") (team left) ");
+    }
+  }
+  out.Append("(sl ");
+  AppendInt(out, score_left);
+  out.Append(") (sr ");
+  AppendInt(out, score_right);
+  out.Append(") (t ");
+  AppendNumber(out, game_time);
+  out.Append(") (pm ");
+  out.Append(play_mode);
+  out.Append("))");
 }
 
-void Perceptor::AppendJointsAndVision(std::string& out, const double* q, const FootContact& left,
+void Perceptor::AppendHear(std::string& message, const std::string& team, double game_time, bool self,
+                           double direction, const std::string& text) {
+  TextAppender out(&message);
+  out.Append("(hear ");
+  out.Append(team);
+  out.Append(' ');
+  AppendNumber(out, game_time);
+  out.Append(' ');
+  if (self) {
+    out.Append("self");
+  } else {
+    AppendNumber(out, direction);
+  }
+  out.Append(' ');
+  out.Append(text);
+  out.Append(')');
+}
+
+namespace {
+
+void AppendVector(TextAppender& out, const Eigen::Vector3d& v) {
+  Perceptor::AppendNumber(out, v.x());
+  out.Append(' ');
+  Perceptor::AppendNumber(out, v.y());
+  out.Append(' ');
+  Perceptor::AppendNumber(out, v.z());
+}
+
+// "(HJ (n hj1) (ax " and so on, in joint table order.
+const std::array<std::string, NaoModel::kJointNum>& JointHeads() {
+  static const std::array<std::string, NaoModel::kJointNum> heads = [] {
+    std::array<std::string, NaoModel::kJointNum> h;
+    for (int j = 0; j < NaoModel::kJointNum; ++j) {
+      h[j] = std::string("(HJ (n ") + NaoModel::kJointTable[j].p_name + ") (ax ";
+    }
+    return h;
+  }();
+  return heads;
+}
+
+void AppendJoint(TextAppender& out, const double* q, int joint) {
+  out.Append(JointHeads()[joint]);
+  Perceptor::AppendNumber(out, q[joint]);
+  out.Append("))");
+}
+
+void AppendFoot(TextAppender& out, const char* name, const FootContact& f) {
+  if (!f.contact) return;
+  out.Append("(FRP (n ");
+  out.Append(name, std::strlen(name));
+  out.Append(") (c ");
+  AppendVector(out, f.c);
+  out.Append(") (f ");
+  AppendVector(out, f.f);
+  out.Append("))");
+}
+
+}  // namespace
+
+void Perceptor::AppendInertial(std::string& message, const Eigen::Vector3d& gyro, const Eigen::Vector3d& acc) {
+  TextAppender out(&message);
+  out.Append("(GYR (n torso) (rt ");
+  AppendVector(out, gyro);
+  out.Append("))(ACC (n torso) (a ");
+  AppendVector(out, acc);
+  out.Append("))");
+}
+
+void Perceptor::AppendJointsAndVision(std::string& message, const double* q, const FootContact& left,
                                       const FootContact& right, const std::string& see) {
+  TextAppender out(&message);
   AppendJoint(out, q, kHj1);
   AppendJoint(out, q, kHj2);
-  out += see;
+  out.Append(see);
   for (int j = kRaj1; j <= kRaj4; ++j) AppendJoint(out, q, j);
   for (int j = kLaj1; j <= kLaj4; ++j) AppendJoint(out, q, j);
   for (int j = kRlj1; j <= kRlj5; ++j) AppendJoint(out, q, j);

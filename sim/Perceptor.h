@@ -6,14 +6,17 @@
 #include <Eigen/Dense>
 
 #include "SimRobot.h"
+#include "TextAppender.h"
 
 // The text of the perceptor messages, piece by piece, in the real server's
 // order and number format (two decimals, "-0.00" for small negatives as
 // printf writes them).
 class Perceptor {
 public:
-  // v as "%.2f" would print it, without going through printf.
+  // v as "%.2f" would print it, without going through printf (nan and
+  // infinities as 0.00).
   static void AppendNumber(std::string& out, double v);
+  static void AppendNumber(TextAppender& out, double v);
 
   // (time (now T))
   static void AppendTime(std::string& out, double now);

@@ -60,10 +60,10 @@ Eigen::Vector3d Offset(int part) {
 }
 
 // F * J(joint, offset): translate by the offset in F's axes, then turn.
-Frame Chain(const Frame& f, int part, int joint, double angle_deg) {
+Frame Chain(const Frame& f, int part, const Eigen::Matrix3d& turn) {
   Frame r;
   r.p = f.p + f.R * Offset(part);
-  r.R = f.R * SimKinematics::JointRotation(joint, angle_deg);
+  r.R = f.R * turn;
   return r;
 }
 
@@ -91,15 +91,26 @@ Eigen::Matrix3d SimKinematics::JointRotation(int joint, double angle_deg) {
   return Eigen::AngleAxisd(angle_deg * kDegToRad, Axes().axis[joint]).toRotationMatrix();
 }
 
+const Eigen::Matrix3d& SimKinematics::Turn(int joint, double angle_deg) {
+  std::uint64_t bits;
+  std::memcpy(&bits, &angle_deg, sizeof bits);
+  if (!turn_known_[joint] || turn_angle_[joint] != bits) {
+    turn_[joint] = JointRotation(joint, angle_deg);
+    turn_angle_[joint] = bits;
+    turn_known_[joint] = true;
+  }
+  return turn_[joint];
+}
+
 void SimKinematics::Compute(const double* q) {
   const PartIdx& i = Idx();
   const Frame torso;
 
   part_[i.torso] = Offset(i.torso);
   // Head: pan about the neck, tilt at the head.
-  Frame f = Chain(torso, i.neck, kHj1, q[kHj1]);
+  Frame f = Chain(torso, i.neck, Turn(kHj1, q[kHj1]));
   part_[i.neck] = f.p;
-  f = Chain(f, i.head, kHj2, q[kHj2]);
+  f = Chain(f, i.head, Turn(kHj2, q[kHj2]));
   part_[i.head] = f.p;
   camera_ = f;
 
@@ -107,28 +118,28 @@ void SimKinematics::Compute(const double* q) {
   const int leg_joint[2] = {kLlj1, kRlj1};
   for (int s = 0; s < 2; ++s) {
     const int a = arm_joint[s];
-    f = Chain(torso, i.shoulder[s], a, q[a]);
+    f = Chain(torso, i.shoulder[s], Turn(a, q[a]));
     part_[i.shoulder[s]] = f.p;
     part_[i.upperarm[s]] = f * Offset(i.upperarm[s]);
-    f = Chain(f, i.upperarm[s], a + 1, q[a + 1]);
+    f = Chain(f, i.upperarm[s], Turn(a + 1, q[a + 1]));
     part_[i.elbow[s]] = f * Offset(i.elbow[s]);
-    f = Chain(f, i.elbow[s], a + 2, q[a + 2]);
-    f.R = f.R * JointRotation(a + 3, q[a + 3]);  // elbow roll at the elbow
+    f = Chain(f, i.elbow[s], Turn(a + 2, q[a + 2]));
+    f.R = f.R * Turn(a + 3, q[a + 3]);  // elbow roll at the elbow
     part_[i.lowerarm[s]] = f * Offset(i.lowerarm[s]);
 
     const int l = leg_joint[s];
-    f = Chain(torso, i.hip1[s], l, q[l]);
+    f = Chain(torso, i.hip1[s], Turn(l, q[l]));
     part_[i.hip1[s]] = f.p;
     part_[i.hip2[s]] = f * Offset(i.hip2[s]);
-    f = Chain(f, i.hip2[s], l + 1, q[l + 1]);
+    f = Chain(f, i.hip2[s], Turn(l + 1, q[l + 1]));
     part_[i.thigh[s]] = f * Offset(i.thigh[s]);
-    f = Chain(f, i.thigh[s], l + 2, q[l + 2]);
+    f = Chain(f, i.thigh[s], Turn(l + 2, q[l + 2]));
     part_[i.shank[s]] = f * Offset(i.shank[s]);
-    f = Chain(f, i.shank[s], l + 3, q[l + 3]);
+    f = Chain(f, i.shank[s], Turn(l + 3, q[l + 3]));
     part_[i.ankle[s]] = f * Offset(i.ankle[s]);
-    f = Chain(f, i.ankle[s], l + 4, q[l + 4]);
+    f = Chain(f, i.ankle[s], Turn(l + 4, q[l + 4]));
     part_[i.foot[s]] = f * Offset(i.foot[s]);
-    f = Chain(f, i.foot[s], l + 5, q[l + 5]);
+    f = Chain(f, i.foot[s], Turn(l + 5, q[l + 5]));
     sole_[s].R = f.R;
     sole_[s].p = f.p + f.R * Eigen::Vector3d(0, 0, -kSoleDepth);
   }

@@ -1,6 +1,8 @@
 #ifndef VEKTORLING_SIM_SIMKINEMATICS_H
 #define VEKTORLING_SIM_SIMKINEMATICS_H
 
+#include <cstdint>
+
 #include <Eigen/Dense>
 
 #include "nao_model/NaoModel.h"
@@ -77,6 +79,14 @@ private:
   double total_mass_ = 0.0;
 
   int l_lowerarm_, r_lowerarm_, l_foot_, r_foot_;
+
+  // JointRotation at the joint's angle, kept from the last call: most joints
+  // hold their angle from one step to the next, and the same angle (to the
+  // bit) gives the same matrix.
+  const Eigen::Matrix3d& Turn(int joint, double angle_deg);
+  Eigen::Matrix3d turn_[NaoModel::kJointNum];
+  std::uint64_t turn_angle_[NaoModel::kJointNum] = {};  // the bits of the angle of turn_
+  bool turn_known_[NaoModel::kJointNum] = {};
 };
 
 #endif

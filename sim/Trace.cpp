@@ -1,26 +1,33 @@
 #include "Trace.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cmath>
 #include <cstring>
 #include <iostream>
 
+#include "FixedDecimal.h"
+
 namespace {
 
-// JSON has no NaN or infinity: such a value is written as null.
-void AppendNumber(double value, const char* format, std::string* out) {
+// JSON has no NaN or infinity: such a value is written as null. The text is
+// what printf's "%.Nf" writes (FixedDecimal, or printf itself for magnitudes
+// FixedDecimal leaves out).
+void AppendNumber(double value, int decimals, std::string* out) {
   if (!std::isfinite(value)) {
     out->append("null");
     return;
   }
   char buffer[48];
-  int n = std::snprintf(buffer, sizeof buffer, format, value);
+  int n = static_cast<int>(FixedDecimal::Write(value, decimals, buffer));
+  if (n == 0) n = std::snprintf(buffer, sizeof buffer, "%.*f", decimals, value);
   if (n <= 0 || n >= static_cast<int>(sizeof buffer)) {
     out->append("null");
     return;
   }
   // "-0.000" reads oddly in a trace; it is plain zero.
-  if (buffer[0] == '-' && std::strspn(buffer + 1, "0.") == static_cast<std::size_t>(n - 1)) {
+  if (buffer[0] == '-' && std::all_of(buffer + 1, buffer + n, [](char c) { return c == '0' || c == '.'; })) {
     out->append(buffer + 1, n - 1);
     return;
   }
@@ -31,15 +38,15 @@ void AppendVector(const Eigen::Vector3d& v, std::string* out) {
   out->push_back('[');
   for (int i = 0; i < 3; ++i) {
     if (i > 0) out->push_back(',');
-    AppendNumber(v[i], "%.4f", out);
+    AppendNumber(v[i], 4, out);
   }
   out->push_back(']');
 }
 
 void AppendInt(long value, std::string* out) {
   char buffer[24];
-  const int n = std::snprintf(buffer, sizeof buffer, "%ld", value);
-  out->append(buffer, n);
+  const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, value);
+  out->append(buffer, r.ptr);
 }
 
 }  // namespace
@@ -54,8 +61,10 @@ bool Trace::Open(const std::string& path, std::string* error) {
     return false;
   }
   path_ = path;
-  // Large buffer: a line per step must not mean a write per step.
-  std::setvbuf(file_, nullptr, _IOFBF, 1 << 16);
+  // Large buffer: a line per step must not mean a write per step. (Without a
+  // buffer of its own the C library keeps its default of a page.)
+  buffer_.resize(1 << 16);
+  std::setvbuf(file_, buffer_.data(), _IOFBF, buffer_.size());
   line_.reserve(4096);
   return true;
 }
@@ -110,9 +119,9 @@ void Trace::FormatLine(const WorldSnapshot& s, std::string* line) {
   std::string& out = *line;
   out.clear();
   out.append("{\"t\":");
-  AppendNumber(s.game_time, "%.3f", &out);
+  AppendNumber(s.game_time, 3, &out);
   out.append(",\"now\":");
-  AppendNumber(s.now, "%.3f", &out);
+  AppendNumber(s.now, 3, &out);
   out.append(",\"pm\":");
   AppendJsonString(s.playmode, &out);
   out.append(",\"score\":[");
@@ -136,13 +145,13 @@ void Trace::FormatLine(const WorldSnapshot& s, std::string* line) {
     out.append(",\"pos\":");
     AppendVector(Eigen::Vector3d(r.x, r.y, r.z), &out);
     out.append(",\"heading\":");
-    AppendNumber(r.heading, "%.3f", &out);
+    AppendNumber(r.heading, 3, &out);
     out.append(",\"fallen\":");
     out.append(r.fallen ? "true" : "false");
     out.append(",\"steps\":");
     AppendInt(r.steps, &out);
     out.append(",\"stride\":");
-    AppendNumber(r.stride, "%.4f", &out);
+    AppendNumber(r.stride, 4, &out);
     out.push_back('}');
   }
   out.append("]}");

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "World.h"
 
@@ -33,6 +34,7 @@ public:
 
 private:
   std::FILE* file_ = nullptr;
+  std::vector<char> buffer_;  // the stream's buffer; outlives it
   std::string path_;
   std::string line_;
 };

@@ -7,6 +7,7 @@
 #include <Eigen/Dense>
 
 #include "SimKinematics.h"
+#include "TextAppender.h"
 
 // One sighting in the camera's polar form: distance in metres, horizontal
 // angle in degrees positive to the left, vertical angle in degrees positive
@@ -31,10 +32,14 @@ public:
   // y along the view, z up) is given in world coordinates.
   static Polar ToPolar(const Frame& camera, const Eigen::Vector3d& p);
   static bool InView(const Polar& pol);
+  // InView(*pol = ToPolar(camera, p)), except that *pol is left alone and no
+  // angle computed when p lies so far to the side or behind that it cannot
+  // be in view.
+  static bool Sight(const Frame& camera, const Eigen::Vector3d& p, Polar* pol);
   // The measurement the robot gets: with noise when noise is on.
   Polar Measure(const Polar& exact);
   // " (pol d h v)" without the leading blank: "(pol d h v)".
-  static void AppendPolar(std::string& out, const Polar& pol);
+  static void AppendPolar(TextAppender& out, const Polar& pol);
 
   bool NoiseOn() const { return noise_; }
   std::mt19937& Random() { return rng_; }

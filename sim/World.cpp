@@ -1,6 +1,8 @@
 #include "World.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +12,7 @@
 #include <string_view>
 #include <tuple>
 
+#include "DecimalParser.h"
 #include "FieldGeometry.h"
 #include "Perceptor.h"
 #include "PushSchedule.h"
@@ -17,6 +20,7 @@
 #include "RobotTypeRules.h"
 #include "SimBall.h"
 #include "SimRobot.h"
+#include "TextAppender.h"
 #include "Vision.h"
 
 using namespace FieldGeometry;
@@ -73,20 +77,17 @@ Eigen::Vector3d NearTheField(const double* p) {
                          std::clamp(p[2], 0.0, 20.0));
 }
 
-// Up to n numbers separated by blanks; false if fewer than n or not numbers.
+// Up to n numbers separated by blanks; false if fewer than n or not numbers
+// (what strtod does not read whole, longer than 63 characters, or not finite).
 bool ParseNumbers(std::string_view text, double* out, int n) {
-  char buf[64];
+  constexpr size_t kLongestNumber = 63;
   size_t i = 0;
   for (int k = 0; k < n; ++k) {
     while (i < text.size() && text[i] == ' ') ++i;
     size_t e = i;
     while (e < text.size() && text[e] != ' ') ++e;
-    if (e == i || e - i >= sizeof buf) return false;
-    std::memcpy(buf, text.data() + i, e - i);
-    buf[e - i] = '\0';
-    char* end = nullptr;
-    out[k] = std::strtod(buf, &end);
-    if (end != buf + (e - i) || !std::isfinite(out[k])) return false;
+    if (e == i || e - i > kLongestNumber) return false;
+    if (!DecimalParser::Parse(text.data() + i, e - i, &out[k])) return false;
     i = e;
   }
   while (i < text.size() && text[i] == ' ') ++i;
@@ -124,11 +125,28 @@ bool ParsePushDirection(std::string_view text, bool* onto_back) {
   return true;
 }
 
-int EffectorIndex(std::string_view name) {
-  for (int j = 0; j < NaoModel::kJointNum; ++j) {
-    if (name == NaoModel::kJointTable[j].e_name) return j;
+// The effector names of the joint table, in its order.
+const std::array<std::string_view, NaoModel::kJointNum>& EffectorNames() {
+  static const std::array<std::string_view, NaoModel::kJointNum> names = [] {
+    std::array<std::string_view, NaoModel::kJointNum> n;
+    for (int j = 0; j < NaoModel::kJointNum; ++j) n[j] = NaoModel::kJointTable[j].e_name;
+    return n;
+  }();
+  return names;
+}
+
+// Index of an effector name, or -1. Players usually name the joints in table
+// order, so the joint after the previous one (*next) is tried first.
+int EffectorIndex(std::string_view name, int* next) {
+  const auto& names = EffectorNames();
+  int j = *next < NaoModel::kJointNum ? *next : 0;
+  if (name != names[j]) {
+    for (j = 0; j < NaoModel::kJointNum && name != names[j]; ++j) {
+    }
+    if (j == NaoModel::kJointNum) return -1;
   }
-  return -1;
+  *next = j + 1;
+  return j;
 }
 
 // Commands of one answer, waiting for their step.
@@ -336,17 +354,18 @@ public:
     }
   }
 
-  void AppendVision(SimRobotEntry& r, std::string& see) {
+  void AppendVision(SimRobotEntry& r, std::string& text) {
     const Frame cam = r.body.CameraWorld();
-    see += "(See";
+    TextAppender see(&text);
+    see.Append("(See");
     auto item = [&](const char* name, const Eigen::Vector3d& p) {
-      const Polar pol = Vision::ToPolar(cam, p);
-      if (!Vision::InView(pol)) return;
-      see += " (";
-      see += name;
-      see += ' ';
+      Polar pol;
+      if (!Vision::Sight(cam, p, &pol)) return;
+      see.Append(" (");
+      see.Append(name, std::strlen(name));
+      see.Append(' ');
       Vision::AppendPolar(see, r.vision.Measure(pol));
-      see += ')';
+      see.Append(')');
     };
     for (int i = 0; i < kLandmarkNum; ++i) item(kLandmarks[i].name, LandmarkPosition(i));
     item("B", ball.Position());
@@ -370,28 +389,30 @@ public:
           {"rfoot", o.body.SoleWorld(SimKinematics::kRight).p, false},
           {"lfoot", o.body.SoleWorld(SimKinematics::kLeft).p, false},
       };
-      const size_t start = see.size();
+      // " (P (team T) (id N)" only once a part of the player is in view.
       bool any = false;
-      see += " (P (team ";
-      see += o.team;
-      see += ") (id ";
-      see += std::to_string(o.unum);
-      see += ')';
       for (const Part& p : parts) {
         if (self && !p.own) continue;
-        const Polar pol = Vision::ToPolar(cam, p.at);
-        if (!Vision::InView(pol)) continue;
-        any = true;
-        see += " (";
-        see += p.name;
-        see += ' ';
+        Polar pol;
+        if (!Vision::Sight(cam, p.at, &pol)) continue;
+        if (!any) {
+          see.Append(" (P (team ");
+          see.Append(o.team);
+          see.Append(") (id ");
+          char* room = see.Room(16);
+          see.Commit(static_cast<std::size_t>(std::to_chars(room, room + 16, o.unum).ptr - room));
+          see.Append(')');
+          any = true;
+        }
+        see.Append(" (");
+        see.Append(p.name, std::strlen(p.name));
+        see.Append(' ');
         Vision::AppendPolar(see, r.vision.Measure(pol));
-        see += ')';
+        see.Append(')');
       }
-      if (any) see += ')';
-      else see.resize(start);
+      if (any) see.Append(')');
     }
-    see += ')';
+    see.Append(')');
   }
 
   void AppendHearing(SimRobotEntry& r, std::string& out) {
@@ -597,8 +618,9 @@ void World::ApplyCommands(int id, const std::string& text) {
   SimRobotEntry* r = impl_->Find(id);
   if (!r) return;
   Commands& c = r->incoming;
+  int next_joint = 0;
   ForEachExpression(text, [&](std::string_view name, std::string_view rest) {
-    const int j = EffectorIndex(name);
+    const int j = EffectorIndex(name, &next_joint);
     if (j >= 0) {
       double v;
       if (ParseNumbers(rest, &v, 1)) {
@@ -626,10 +648,17 @@ void World::ApplyCommands(int id, const std::string& text) {
 }
 
 std::string World::Perceive(int id) {
-  SimRobotEntry* r = impl_->Find(id);
-  if (!r) return std::string();
-  WorldImpl& w = *impl_;
   std::string out;
+  Perceive(id, &out);
+  return out;
+}
+
+void World::Perceive(int id, std::string* message) {
+  std::string& out = *message;
+  out.clear();
+  SimRobotEntry* r = impl_->Find(id);
+  if (!r) return;
+  WorldImpl& w = *impl_;
   out.reserve(r->messages % 3 == 0 ? 4096 : 1536);
   Perceptor::AppendTime(out, w.now);
   const bool with_state = r->registered && r->messages == r->state_message;
@@ -642,7 +671,6 @@ std::string World::Perceive(int id) {
   Perceptor::AppendJointsAndVision(out, r->body.JointAngles(), r->body.Foot(SimKinematics::kLeft),
                                    r->body.Foot(SimKinematics::kRight), w.see_buffer);
   ++r->messages;
-  return out;
 }
 
 void World::Step() {

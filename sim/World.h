@@ -88,6 +88,9 @@ public:
   // robot outside the teams sees the landmarks, the ball and the players,
   // and hears nothing.
   std::string Perceive(int id);
+  // The same message written into *message (its old text replaced), so that
+  // a caller sending many keeps one buffer; empty for an unknown id.
+  void Perceive(int id, std::string* message);
   // Advances the simulation by one 20 ms step.
   void Step();
   // A trainer command such as "(playMode KickOff_Left)"; false when not understood.
