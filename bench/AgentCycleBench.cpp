@@ -55,32 +55,6 @@ void BM_AgentRun(benchmark::State& state) {
 }
 BENCHMARK(BM_AgentRun)->ArgName("trace")->Arg(0)->Arg(1);
 
-// The same session with every message in "PlayOn": the player walks in
-// every cycle (after the first, which reaches the posture check).
-void BM_AgentRunWalking(benchmark::State& state) {
-  std::vector<std::string> lines = Recorded();
-  if (lines.size() < 2) {
-    state.SkipWithError("recorded session not found");
-    return;
-  }
-  for (std::string& line : lines) {
-    for (const char* mode : {"(pm BeforeKickOff)", "(pm KickOff_Left)"}) {
-      const size_t p = line.find(mode);
-      if (p != std::string::npos) line.replace(p, std::string(mode).size(), "(pm PlayOn)");
-    }
-  }
-  ProcessState::Reset();
-  Agent agent(7, "Alpha", true);
-  agent.SetBehavior(Agent::WALK);
-  size_t i = 1;
-  for (auto _ : state) {
-    benchmark::DoNotOptimize(agent.Run(lines[i]));
-    if (++i == lines.size()) i = 1;
-  }
-  if (agent.GetBehavior() != Agent::WALK) state.SkipWithError("the player stopped walking");
-}
-BENCHMARK(BM_AgentRunWalking);
-
 // The walking engine alone: one cycle of leg commands at full speed.
 void BM_Walk(benchmark::State& state) {
   ProcessState::Reset();
