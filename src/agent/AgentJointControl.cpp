@@ -74,13 +74,17 @@ void Agent::DecideNextJointAngle(std::string& out) {
     if (!std::isfinite(value)) value = 0.0;
     // The stream's default for a double: general notation, six significant
     // digits, as printf's "%g" writes it.
-    char number[32];
-    const std::to_chars_result r = std::to_chars(number, number + sizeof number, value,
-                                                 std::chars_format::general, 6);
     out += '(';
     out += e_joint[i];
     out += ' ';
-    out.append(number, r.ptr);
+    if (value == 0.0) {
+      out += std::signbit(value) ? "-0" : "0";  // as "%g" writes the zeros
+    } else {
+      char number[32];
+      const std::to_chars_result r = std::to_chars(number, number + sizeof number, value,
+                                                   std::chars_format::general, 6);
+      out.append(number, r.ptr);
+    }
     out += ')';
   }
   m_next_j.clear();

@@ -416,7 +416,9 @@ Ball& Message::ParseBall() {
 Object& Message::ParseFlags(const std::string& name) {
   int index = -1;
   for (int i = 0; i < kFlagNum; ++i) {
-    if (name == Object::kFlagNames[i]) index = i;
+    // The names are three characters long: most comparisons end at once.
+    const char* const known = Object::kFlagNames[i];
+    if (name.size() == std::char_traits<char>::length(known) && name == known) index = i;
   }
   if (index < 0) {
     std::cout << "Not string format!!" << std::endl;

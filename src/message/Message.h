@@ -84,10 +84,10 @@ class Message {
   // Position of the first occurrence of each of the 22 joint names in the
   // text, found in one pass when the first joint is read.
   bool joint_index_valid_;
+  std::string::size_type joint_pos_[22];
   // What ParseFrp read from the text for the left (0) and right (1) foot.
   bool frp_valid_[2];
   ForceResistance frp_read_[2];
-  std::string::size_type joint_pos_[22];
   // Positions of "(P (team " and of the five body-part keywords in the
   // text, in ascending order, collected in one pass when the first player
   // is looked up. A search from a position is then a look-up in the list,
