@@ -83,44 +83,12 @@ bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 const double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                          1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
 
-// Value of the longest decimal number at the start of num, exactly as
-// strtod reads it: plain forms ("-12.34") with few enough digits are read
-// directly (the digits as an integer, divided once by a power of ten, both
-// exact in a double, so the one rounding is the correctly rounded result);
-// everything else (exponents, long digit strings) goes to strtod.
-double ReadReal(std::string_view num) {
-  std::size_t i = 0;
-  bool negative = false;
-  if (i < num.size() && (num[i] == '+' || num[i] == '-')) negative = num[i++] == '-';
-  std::uint64_t mantissa = 0;
-  int digits = 0;
-  int fraction = 0;
-  bool any = false;
-  for (; i < num.size() && IsDigit(num[i]); ++i, any = true) {
-    mantissa = mantissa * 10 + static_cast<unsigned>(num[i] - '0');
-    if (mantissa != 0) ++digits;
-  }
-  if (i < num.size() && num[i] == '.') {
-    for (++i; i < num.size() && IsDigit(num[i]); ++i, any = true) {
-      mantissa = mantissa * 10 + static_cast<unsigned>(num[i] - '0');
-      if (mantissa != 0) ++digits;
-      ++fraction;
-    }
-  }
-  if (!any) return 0.0;  // no digits: strtod converts nothing
-  const bool exponent = i < num.size() && (num[i] == 'e' || num[i] == 'E');
-  if (exponent || digits > 15 || fraction > 22) {
-    return OnTerminatedCopy(num, [](const char* c) { return std::strtod(c, nullptr); });
-  }
-  const double v = static_cast<double>(mantissa) / kPow10[fraction];
-  return negative ? -v : v;
-}
-
 // Decimal real number at the start of [begin, end); 0 when the text does not
 // begin with a number or the value does not fit a double. The common plain
-// form ("-12.34", few digits) is read in the same pass that finds it, as
-// ReadReal would read it; exponents and long digit strings take the general
-// path.
+// form ("-12.34", at most 15 digits) is read in the same pass that finds it:
+// the digits as an integer, divided once by a power of ten, both exact in a
+// double, so the one rounding gives the correctly rounded value, as strtod
+// does. Exponents and long digit strings go to strtod.
 double ToReal(std::string_view s, Pos begin, Pos end) {
   if (end > s.size()) end = s.size();
   const char* p = s.data() + begin;
@@ -147,7 +115,7 @@ double ToReal(std::string_view s, Pos begin, Pos end) {
   }
   const std::string_view num = NumberText(s, begin, end, true);
   if (num.empty()) return 0.0;
-  const double v = ReadReal(num);
+  const double v = OnTerminatedCopy(num, [](const char* c) { return std::strtod(c, nullptr); });
   return std::isfinite(v) ? v : 0.0;
 }
 
