@@ -25,8 +25,6 @@ const char* const kPartKeys[5] = {"(head (pol", "(rlowerarm (pol", "(llowerarm (
                                   "(rfoot (pol", "(lfoot (pol"};
 const std::size_t kPartKeyLength[5] = {10, 15, 15, 11, 11};
 
-Pos Find(std::string_view s, std::string_view needle, Pos from = 0) { return FindText(s, needle, from); }
-
 // End of a field that starts at begin and ends before the next delim; a
 // field without its delimiter runs to the end of the text.
 Pos FieldEnd(std::string_view s, Pos begin, char delim) {
@@ -234,19 +232,19 @@ double Message::ParseJoint(const std::string& name) {
     if (!joint_index_valid_) BuildJointIndex();
     n = joint_pos_[slot];
   } else {
-    n = Find(msg, name);
+    n = FindText(msg, name);
   }
   if (n == kNone) return 0.0;
-  const Pos start = Behind(Find(msg, "(ax", n), 4);
+  const Pos start = Behind(FindText(msg, "(ax", n), 4);
   if (start == kNone || start >= msg.size()) return 0.0;
   return ToReal(msg, start, FieldEnd(msg, start, ')'));
 }
 
 double Message::ReadGameTime() const {
-  if (Find(msg, "now") == kNone) return -1.0;
-  const Pos gs = Find(msg, "GS");
+  if (FindText(msg, "now") == kNone) return -1.0;
+  const Pos gs = FindText(msg, "GS");
   if (gs == kNone) return -1.0;
-  const Pos start = Behind(Find(msg, "(t ", gs), 3);
+  const Pos start = Behind(FindText(msg, "(t ", gs), 3);
   if (start == kNone || start >= msg.size()) return -1.0;
   return ToReal(msg, start, FieldEnd(msg, start, ')'));
 }
@@ -260,7 +258,7 @@ double Message::ParseGameTime() {
 }
 
 const std::string& Message::ParsePlayMode() {
-  const Pos start = Behind(Find(msg, "pm"), 3);
+  const Pos start = Behind(FindText(msg, "pm"), 3);
   if (start == kNone || start >= msg.size()) {
     play_mode_ = "Unknown";
   } else {
@@ -270,29 +268,29 @@ const std::string& Message::ParsePlayMode() {
 }
 
 char Message::ParseTerritory() {
-  if (Find(msg, "(team left)") != kNone) {
+  if (FindText(msg, "(team left)") != kNone) {
     territory_ = 'L';
-  } else if (Find(msg, "(team right)") != kNone) {
+  } else if (FindText(msg, "(team right)") != kNone) {
     territory_ = 'R';
   }
   return territory_;
 }
 
 int Message::ParseUniformNumber() {
-  const Pos start = Behind(Find(msg, "(unum "), 6);
+  const Pos start = Behind(FindText(msg, "(unum "), 6);
   if (start == kNone || start >= msg.size()) return 0;
   return ToInt(msg, start, FieldEnd(msg, start, ')'));
 }
 
 int Message::ParseScore(char which) {
   if (fri_team_.empty()) return -1;
-  const Pos sl = Find(msg, "(sl ");
+  const Pos sl = FindText(msg, "(sl ");
   if (sl == kNone) return -1;
   const Pos sl_space = msg.find(' ', sl);
   const Pos sl_close = FieldEnd(msg, sl_space, ')');
   f_score_ = ToInt(msg, sl_space, sl_close);
 
-  const Pos sr = Find(msg, "(sr ", sl_close + 1);
+  const Pos sr = FindText(msg, "(sr ", sl_close + 1);
   if (sr == kNone) return -1;
   const Pos sr_space = msg.find(' ', sr);
   e_score_ = ToInt(msg, sr_space, FieldEnd(msg, sr_space, ')'));
@@ -301,18 +299,18 @@ int Message::ParseScore(char which) {
 }
 
 Eigen::Vector3d& Message::ParseGyro() {
-  const Pos gyr = Find(msg, "(GYR");
+  const Pos gyr = FindText(msg, "(GYR");
   if (gyr == kNone) return gyro_;
   double v[3];
-  if (ReadTriple(msg, Behind(Find(msg, "(rt ", gyr), 4), v)) gyro_ = Eigen::Vector3d(v[0], v[1], v[2]);
+  if (ReadTriple(msg, Behind(FindText(msg, "(rt ", gyr), 4), v)) gyro_ = Eigen::Vector3d(v[0], v[1], v[2]);
   return gyro_;
 }
 
 Eigen::Vector3d& Message::ParseAcc() {
-  const Pos acc = Find(msg, "(ACC");
+  const Pos acc = FindText(msg, "(ACC");
   if (acc == kNone) return acc_;
   double v[3];
-  if (ReadTriple(msg, Behind(Find(msg, "(a ", acc), 3), v)) acc_ = Eigen::Vector3d(v[0], v[1], v[2]);
+  if (ReadTriple(msg, Behind(FindText(msg, "(a ", acc), 3), v)) acc_ = Eigen::Vector3d(v[0], v[1], v[2]);
   return acc_;
 }
 
@@ -338,15 +336,15 @@ ForceResistance Message::ParseFrp(char side) {
 }
 
 ForceResistance Message::ReadFrp(const char* key, ForceResistance* stored) {
-  const Pos k = Find(msg, key);
+  const Pos k = FindText(msg, key);
   if (k == kNone) return ForceResistance();
   double c[3];
   Pos c_close = kNone;
-  if (!ReadTriple(msg, Behind(Find(msg, "c ", k), 2), c, &c_close) || c_close == kNone) {
+  if (!ReadTriple(msg, Behind(FindText(msg, "c ", k), 2), c, &c_close) || c_close == kNone) {
     return ForceResistance();
   }
   double f[3];
-  if (!ReadTriple(msg, Behind(Find(msg, "f ", c_close + 1), 2), f)) return ForceResistance();
+  if (!ReadTriple(msg, Behind(FindText(msg, "f ", c_close + 1), 2), f)) return ForceResistance();
 
   stored->coord = Eigen::Vector3d(c[0], c[1], c[2]);
   stored->force = Eigen::Vector3d(f[0], f[1], f[2]);
@@ -355,7 +353,7 @@ ForceResistance Message::ReadFrp(const char* key, ForceResistance* stored) {
 }
 
 bool Message::ParseSeeMsg() {
-  if (Find(msg, "(See") == kNone) {
+  if (FindText(msg, "(See") == kNone) {
     Object::see = false;
     return false;
   }
@@ -368,7 +366,7 @@ bool Message::ParseSeeMsg() {
 
 Ball& Message::ParseBall() {
   double v[3];
-  if (!ReadTriple(msg, Behind(Find(msg, "B (pol"), 7), v)) {
+  if (!ReadTriple(msg, Behind(FindText(msg, "B (pol"), 7), v)) {
     ball_.visible = false;
     return ball_;
   }
@@ -396,13 +394,13 @@ Object& Message::ParseFlags(const std::string& name) {
 
   Object& flag = flag_[index];
   flag.ResetTarget();
-  const Pos n = Find(msg, name);
+  const Pos n = FindText(msg, name);
   if (n == kNone) {
     flag.visible = false;
     return flag;
   }
   double v[3];
-  if (!ReadTriple(msg, Behind(Find(msg, "(pol ", n), 5), v)) return flag;
+  if (!ReadTriple(msg, Behind(FindText(msg, "(pol ", n), 5), v)) return flag;
   flag.distance = v[0];
   flag.h_angle = v[1];
   flag.v_angle = v[2];
@@ -421,7 +419,7 @@ std::string Message::ParseTeamName(int n) {
     // A sighting without a team name carries no name: it is passed over, so
     // that only real names fill the two slots.
     while (k < 2) {
-      const Pos p = Find(msg, "(P (team ", from);
+      const Pos p = FindText(msg, "(P (team ", from);
       if (p == kNone) break;
       const Pos start = p + 9;
       const Pos end = FieldEnd(msg, start, ')');
@@ -545,7 +543,7 @@ Player& Message::ParsePlayer(const std::string& team, int id) {
 
 int Message::ParseLineCount() {
   int count = 0;
-  for (Pos p = Find(msg, "(L "); p != kNone; p = Find(msg, "(L ", p + 1)) ++count;
+  for (Pos p = FindText(msg, "(L "); p != kNone; p = FindText(msg, "(L ", p + 1)) ++count;
   return count;
 }
 
@@ -567,7 +565,7 @@ const Hearing& Message::ParseHearingMsg(int n) {
   std::string_view heard;
   Pos from = 0;
   for (int i = 0; i <= n; ++i) {
-    const Pos h = Find(msg, "(hear ", from);
+    const Pos h = FindText(msg, "(hear ", from);
     if (h == kNone) return hear_[n];
     const Pos close = msg.find(')', h);
     if (close == kNone) return hear_[n];
@@ -578,7 +576,7 @@ const Hearing& Message::ParseHearingMsg(int n) {
   Hearing& rec = hear_[n];
   rec.msg_ = heard;
   Pos scan = 0;
-  const Pos team = Find(heard, fri_team_);
+  const Pos team = FindText(heard, fri_team_);
   if (team != kNone) {
     rec.team_ = Text(heard, team, FieldEnd(heard, team, ' '));
     scan = team;
