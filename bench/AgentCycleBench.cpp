@@ -9,7 +9,6 @@
 
 #include "agent/Agent.h"
 #include "agent/CommonInformation.h"
-#include "agent/ProcessState.h"
 #include "agent/walking/Walking.h"
 
 namespace {
@@ -30,7 +29,6 @@ void BM_AgentRun(benchmark::State& state) {
     state.SkipWithError("recorded session not found");
     return;
   }
-  ProcessState::Reset();
   Agent agent(7, "Alpha", true);
   const char* tmp = std::getenv("TMPDIR");
   const std::string path = std::string(tmp != nullptr ? tmp : "/tmp") + "/vektorling-bench-trace.jsonl";
@@ -57,9 +55,8 @@ BENCHMARK(BM_AgentRun)->ArgName("trace")->Arg(0)->Arg(1);
 
 // The walking engine alone: one cycle of leg commands at full speed.
 void BM_Walk(benchmark::State& state) {
-  ProcessState::Reset();
   Agent agent(7, "Alpha", true);
-  Singleton<CommonInformation>::Get().wk_->SettingParam(1.0, 0.3, -0.2, false);
+  agent.GetBlackboard().wk_->SettingParam(1.0, 0.3, -0.2, false);
   for (auto _ : state) agent.Walk();
   benchmark::DoNotOptimize(agent.GetNextJoint());
 }
@@ -76,10 +73,11 @@ BENCHMARK(BM_Walk);
 namespace {
 
 void BM_UpdateCoordinateFullVision(benchmark::State& state) {
-  ProcessState::Reset();
-  Agent agent(5, "Alpha", true);
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
-  Object::see = true;
+  // An agent whose vision state the benchmark sets directly.
+  struct SeeingAgent : Agent {
+    SeeingAgent() : Agent(5, "Alpha", true) { main_msg.vision_.see = true; }
+  } agent;
+  CommonInformation& ci = agent.GetBlackboard();
   auto see = [](Object& o, double d, double h) {
     o.visible = true;
     o.distance = d;

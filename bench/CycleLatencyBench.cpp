@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "agent/Agent.h"
-#include "agent/ProcessState.h"
 #include "support/ServerStreams.h"
 
 namespace {
@@ -74,7 +73,6 @@ void BM_Cycle(benchmark::State& state) {
     state.SkipWithError("no messages of this class");
     return;
   }
-  ProcessState::Reset();
   Agent agent(7, "Alpha", true);
   agent.SetBehavior(Agent::WALK);
   std::string answer;

@@ -13,11 +13,13 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // One blackboard and one decoder of each kind for the whole run: reports
   // carry over from one message to the next, as in the player.
-  static CommonInformation& ci = Singleton<CommonInformation>::Reset();
+  static CommonInformation ci;
   static Hear hear;
   static OriginalHear original;
   static bool once = [] {
     hear.SetOwnTeam("Alpha");
+    hear.Watch(&ci.br_);
+    original.Watch(&ci.br_);
     ci.br_.territory = 'L';
     ci.br_.playmode = "PlayOn";
     return true;

@@ -1,6 +1,5 @@
 #include "action/FielderAction.h"
 
-#include "agent/CommonInformation.h"
 #include "agent/walking/Walking.h"
 
 namespace {
@@ -12,5 +11,5 @@ const bool kOpenFoot = false;
 }  // namespace
 
 void FielderAction::Act() {
-  Singleton<CommonInformation>::Get().wk_->SettingParam(kSpeed, kDirection, kCurve, kOpenFoot);
+  if (walk_ != nullptr) walk_->SettingParam(kSpeed, kDirection, kCurve, kOpenFoot);
 }

@@ -3,12 +3,18 @@
 
 #include "action/Action.h"
 
+class Walking;
+
 // The field player's tactics: walk straight ahead at full speed. Kicking,
 // standing up and the kick-off are chosen by the behaviour selection.
 class FielderAction : public Action {
 public:
-  explicit FielderAction(Hear* hear) : Action(hear) {}
+  // walk: the walk whose parameters Act sets; it must outlive this object.
+  FielderAction(Hear* hear, Walking* walk) : Action(hear), walk_(walk) {}
   void Act() override;
+
+private:
+  Walking* walk_;
 };
 
 #endif

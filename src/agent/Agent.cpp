@@ -5,11 +5,9 @@
 #include <iostream>
 
 #include "action/FielderAction.h"
-#include "agent/CommonInformation.h"
-#include "agent/ProcessState.h"
 #include "agent/StandingUp.h"
 #include "agent/finding/Finding.h"
-#include "main/Sim3D.h"
+#include "agent/motion_sequence/StandUpSequence.h"
 #include "message/Hear.h"
 #include "message/OriginalHear.h"
 #include "message/Say.h"
@@ -48,7 +46,9 @@ int BehaviorCode(Agent::Behavior beh) {
 
 }  // namespace
 
-Agent::Agent(int num, std::string team, bool syn_mode)
+const char* const Agent::kDefaultServerVersion = "0.6.7";
+
+Agent::Agent(int num, std::string team, bool syn_mode, const std::string& server_version)
     : NaoModel(num, team, syn_mode),
       stup(new StandingUp()),
       fd(new Finding()),
@@ -71,18 +71,20 @@ Agent::Agent(int num, std::string team, bool syn_mode)
       territory_('N'),
       beh(READY),
       lumkickoffshoot_flg(false),
-      original_dialect_(Sim3D::GetServerVersion() == kOriginalDialect) {
-  CommonInformation& ci = Singleton<CommonInformation>::Reset();
+      original_dialect_(server_version == kOriginalDialect) {
+  CommonInformation& ci = ci_;
   if (original_dialect_) {
     hear = new OriginalHear();
   } else {
     hear = new Hear();
   }
   hear->SetOwnTeam(team);
-  act_ = new FielderAction(hear);
+  hear->Watch(&ci.br_);
+  act_ = new FielderAction(hear, ci.wk_);
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   say = new Say(hear);
   say->SetOriginalDialect(original_dialect_);
+  say->Watch(&ci.id_, ci.abs_, ci.ball_abs_, ci.friend_abs_, ci.ball_);
   falling_down_time = false;
   if (num == 9) beh = KICKOFF;
   if (ci.id_ == 0) ci.id_ = num;
@@ -100,8 +102,8 @@ Agent::~Agent() {
 }
 
 const std::string& Agent::Run(const std::string& message) {
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
-  ProcessState& ps = ProcessState::Get();
+  CommonInformation& ci = ci_;
+  ProcessState& ps = ps_;
   std::string& answer = answer_;
   answer.clear();
   said_.clear();  // the message to teammates, if any
@@ -128,8 +130,9 @@ const std::string& Agent::Run(const std::string& message) {
 
   if (ci.br_.playmode != "BeforeKickOff") {
     // The rest of the agent sees the field as the left team does.
-    if (ci.br_.territory == 'R') Object::ReverseFlagsPosition(ci.flag_);
-    if (Object::see) UpdateObjects();
+    const bool see = main_msg.vision_.see;
+    if (ci.br_.territory == 'R') Object::ReverseFlagsPosition(ci.flag_, see);
+    if (see) UpdateObjects();
     if (beh != STANDUP) UpdateCoordinate();
     answer += Think();
   } else if (ci.br_.territory == 'N') {
@@ -162,7 +165,7 @@ const std::string& Agent::Run(const std::string& message) {
 }
 
 void Agent::ParseMainMessage() {
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = ci_;
   NaoModel::ParseMessage();
 
   ci.hj1_ = hj1.rotation;
@@ -221,7 +224,7 @@ void Agent::JudgeTeamPlacement() {
 }
 
 void Agent::JudgeTouchingLeg() {
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = ci_;
   const bool left = ci.frp_l_.existence;
   const bool right = ci.frp_r_.existence;
   if (left && right) {
@@ -234,7 +237,7 @@ void Agent::JudgeTouchingLeg() {
 }
 
 const std::string& Agent::Think() {
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = ci_;
   ci.br_.Update();
 
   int code = BehaviorCode(beh);

@@ -2,14 +2,20 @@
 #define VEKTORLING_AGENT_AGENT_H
 
 #include <map>
+#include <memory>
 #include <ostream>
 #include <string>
 
 #include <Eigen/Dense>
 
-#include "agent/NextJoint.h"
+#include "agent/CommonInformation.h"
+#include "agent/ProcessState.h"
 #include "agent/TeamPlacement.h"
+#include "agent/kick/KickOffProgress.h"
+#include "agent/kick/KickProgress.h"
+#include "agent/kick/KickWorkingValues.h"
 #include "agent/me_kick/I_Kick.h"
+#include "agent/motion_sequence/NextJoint.h"
 #include "agent/walking/Walking.h"
 #include "nao_model/NaoModel.h"
 #include "tool/ValueManager.h"
@@ -19,18 +25,23 @@ class Finding;
 class Say;
 class Hear;
 class Action;
-class CommonInformation;
 class FootWork;
+class StandUpSequence;
 class UserLocus;
 
 // The robot's mind on top of its body model: one call of Run is one
 // sense-think-act cycle, from the server's message to the answer.
 class Agent : public NaoModel {
 public:
+  static const char* const kDefaultServerVersion;
+
   enum Behavior { WAIT = 0, READY = 1, WALK = 2, STANDUP = 3, KICK = 4, Q_KICK = 5,
                   KICKOFF = 6, JUMP = 7, DANCE = 8 };
 
-  Agent(int num, std::string team, bool syn_mode);
+  // server_version: the version the server is assumed to run; "0.6.8"
+  // speaks the compact dialect of team messages.
+  Agent(int num, std::string team, bool syn_mode,
+        const std::string& server_version = kDefaultServerVersion);
   ~Agent() override;
   Agent(const Agent&) = delete;
   Agent& operator=(const Agent&) = delete;
@@ -114,12 +125,29 @@ public:
   const ValueManager<double>& GetDirectionSpeed() const { return direction_speed_; }
   const ValueManager<double>& GetCurveSpeed() const { return curve_speed_; }
   const UserLocus& GetUserLocus() const { return *user_locus_; }
+  // The agent's blackboard and the state it keeps from message to message.
+  CommonInformation& GetBlackboard() { return ci_; }
+  const CommonInformation& GetBlackboard() const { return ci_; }
+  const ProcessState& GetProcessState() const { return ps_; }
+  const KickOffProgress& GetKickOffProgress() const { return kickoff_progress_; }
+  const KickWorkingValues& GetKickWorkingValues() const { return kick_values_; }
+  const VisionState& GetVision() const { return main_msg.vision_; }
 
 private:
   bool CheckPosture(const double* posture, int first, int last);
   void SetPosture(const double* posture, double gain);
   // The fall check of the behaviour handlers: true when the robot falls.
   bool FallCheck();
+
+  // Everything the agent keeps across messages lives in its members: the
+  // blackboard, the counters and integrator samples, the kicks' stages and
+  // the stand-up script (read on first use). A new Agent starts afresh.
+  CommonInformation ci_;
+  ProcessState ps_;
+  KickProgress kick_progress_;
+  KickOffProgress kickoff_progress_;
+  KickWorkingValues kick_values_;
+  std::unique_ptr<StandUpSequence> stand_up_sequence_;
 
   NextJoint m_next_j;
   Walking wk_;

@@ -39,7 +39,7 @@ const double kKickMaxBallAngle = 15.0;
 }  // namespace
 
 void Agent::SelectBeam(char side) {
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+  const CommonInformation& ci = ci_;
   const std::string& pm = ci.br_.playmode;
   const bool own_kickoff = (pm == "BeforeKickOff" && side == 'L') ||
                            (pm == "Goal_Right" && side == 'L') ||
@@ -57,8 +57,8 @@ bool Agent::FallCheck() {
 }
 
 void Agent::SelectBehavior() {
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
-  ProcessState& ps = ProcessState::Get();
+  CommonInformation& ci = ci_;
+  ProcessState& ps = ps_;
   Brain& br = ci.br_;
 
   ci.wk_->CalclateZMP(ci.frp_l_, ci.frp_r_);
@@ -116,7 +116,7 @@ void Agent::SelectBehavior() {
         }
       }
       if (JudgeFallingDown()) {
-        KickProgress::Reset();
+        kick_progress_ = KickProgress();
         me_kick_.Reset();
         PreventFalling();
         beh = STANDUP;

@@ -66,7 +66,7 @@ const int kCrouchCycles = 10;
 }  // namespace
 
 void Agent::NextStandUp() {
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+  const CommonInformation& ci = ci_;
   StandingUp& s = *stup;
   switch (s.stage) {
     case StandingUp::READY: {
@@ -90,7 +90,8 @@ void Agent::NextStandUp() {
       break;
     }
     case StandingUp::UP1: {
-      StandUpSequence& sequence = StandUpSequence::BuiltIn();
+      if (!stand_up_sequence_) stand_up_sequence_.reset(new StandUpSequence());
+      StandUpSequence& sequence = *stand_up_sequence_;
       sequence.Run(m_joint, m_next_j);
       if (sequence.IsEnd()) {
         s.stage = StandingUp::CHECK2;

@@ -64,7 +64,7 @@ void Agent::SearchObjectV() {
 }
 
 bool Agent::KeepSeeingBall() {
-  const Ball& ball = *Singleton<CommonInformation>::Get().ball_;
+  const Ball& ball = *ci_.ball_;
   if (!ball.visible) {
     SearchObjectH();
     SearchObjectV();
@@ -78,8 +78,8 @@ bool Agent::KeepSeeingBall() {
 }
 
 bool Agent::ReVision() {
-  if (!Object::see) return false;
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  if (!main_msg.vision_.see) return false;
+  CommonInformation& ci = ci_;
   // Circular mean of the present yaw and the heading each visible pair shows.
   const double yaw0 = Tool::ToRadians(ci.total_.z());
   double sum_c = std::cos(yaw0);

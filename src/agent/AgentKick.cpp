@@ -27,8 +27,8 @@ const double kWideBall = 0.07;
 }  // namespace
 
 void Agent::LumKick() {
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
-  KickWorkingValues& w = KickWorkingValues::Get();
+  CommonInformation& ci = ci_;
+  KickWorkingValues& w = kick_values_;
   velk::I_Kick& k = me_kick_;
   const double zmp = zmp_.norm();
 
@@ -193,7 +193,7 @@ const int kShotStages = sizeof kShot / sizeof kShot[0];
 
 bool Agent::LumKickOffShootShinn(char leg) {
   if (leg != 'L') return false;
-  KickOffProgress& p = KickOffProgress::Get();
+  KickOffProgress& p = kickoff_progress_;
   if (lumkickoffshoot_flg) {
     lumkickoffshoot_flg = false;
     p.stage = 0;

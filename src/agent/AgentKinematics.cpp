@@ -22,7 +22,7 @@ Eigen::Vector3d Place(const Eigen::Matrix4d& F, const Eigen::Vector3d& local) {
 }  // namespace
 
 void Agent::SumAxisRotation() {
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = ci_;
   Eigen::Vector3d sum(2.0 * hj2.rotation, 0.0, 0.0);
   for (int i = 10; i < joint_num; ++i) {
     const HingeJoint& j = *m_joint.at(p_joint[i]);
@@ -38,8 +38,8 @@ void Agent::SumAxisRotation() {
 }
 
 void Agent::ClacTotalGyroAngle() {
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
-  ProcessState& ps = ProcessState::Get();
+  CommonInformation& ci = ci_;
+  ProcessState& ps = ps_;
   const double dt = ci.br_.game_time - ps.time_span;
   for (int k = 0; k < 3; ++k) {
     ci.total_(k) = Tool::Limited180(
@@ -99,7 +99,7 @@ void Agent::CalcPartWorldCoordinate() {
 }
 
 void Agent::CalcGravity() {
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = ci_;
   Eigen::Vector3d sum = Eigen::Vector3d::Zero();
   double mass = 0.0;
   for (const std::string& name : part) {
@@ -111,8 +111,8 @@ void Agent::CalcGravity() {
 }
 
 void Agent::CalcMomentum() {
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
-  ProcessState& ps = ProcessState::Get();
+  CommonInformation& ci = ci_;
+  ProcessState& ps = ps_;
   const double dt = ci.br_.game_time - ps.bef_time;
   Eigen::Vector3d sum = Eigen::Vector3d::Zero();
   double mass = 0.0;

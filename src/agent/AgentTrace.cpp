@@ -68,7 +68,7 @@ void Array(std::ostream& out, const Vec& v) {
 }  // namespace
 
 void Agent::WriteTrace(std::ostream& out, const std::string& said) const {
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+  const CommonInformation& ci = ci_;
   out << "{\"t\":";
   Number(out, ci.br_.game_time);
   out << ",\"pm\":";

@@ -53,7 +53,7 @@ void Follow(ValueManager<double>& value, double target, double step) {
 }  // namespace
 
 void Agent::Walk() {
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = ci_;
   Walking& wk = *ci.wk_;
 
   // 1. Commands (the stored ones stay as they are) and the targets that the

@@ -17,12 +17,13 @@ CommonInformation::CommonInformation()
       axis_sum_rot_(Eigen::Vector3d::Zero()),
       wk_(new Walking()),
       walk_type_(WALK_FORWORD_VERY_SLOW),
-      abs_(new AbsoluteCoordinate()),
-      ball_abs_(new AbsoluteCoordinate()),
+      abs_(new AbsoluteCoordinate(AbsoluteCoordinate::OWN)),
+      ball_abs_(new AbsoluteCoordinate(AbsoluteCoordinate::BALL)),
       hj1_(0.0),
       hj2_(0.0),
       touching_leg_('N'),
       id_(0) {
+  br_.Follow(&abs_->cod_);
   for (int i = 0; i < kFlagNum; ++i) flag_[i] = new Object(Object::kFlagNames[i]);
   for (int i = 0; i < kPlayerSlots; ++i) {
     friend_[i] = new Player("Friend");

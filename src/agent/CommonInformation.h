@@ -3,7 +3,6 @@
 
 #include <Eigen/Dense>
 
-#include "agent/Singleton.h"
 #include "agent/brain/Brain.h"
 #include "agent/walking/WalkType.h"
 #include "message/ForceResistance.h"
@@ -15,8 +14,8 @@ class Walking;
 class AbsoluteCoordinate;
 
 // The blackboard: everything the subsystems share within one cycle and
-// across cycles. One process-wide instance (Singleton<CommonInformation>),
-// created anew by each Agent.
+// across cycles. Each Agent owns one; the subsystems below the agent get the
+// parts they read handed to them instead of reaching for it.
 class CommonInformation {
 public:
   static const int kFlagNum = 8;  // landmarks, as Object::kFlagNum

@@ -3,8 +3,6 @@
 #include <cmath>
 #include <iostream>
 
-#include "agent/CommonInformation.h"
-#include "agent/walking/Walking.h"
 #include "object/Ball.h"
 #include "object/Object.h"
 #include "tool/Tool.h"
@@ -68,7 +66,7 @@ KalmanVector Stack(const Eigen::Vector3d& a, const Eigen::Vector3d& b) {
 
 }  // namespace
 
-AbsoluteCoordinate::AbsoluteCoordinate()
+AbsoluteCoordinate::AbsoluteCoordinate(Kind kind)
     : cod_(Eigen::Vector3d::Zero()),
       before_cod_(Eigen::Vector3d::Zero()),
       before_measure_location_(Eigen::Vector3d::Zero()),
@@ -80,7 +78,8 @@ AbsoluteCoordinate::AbsoluteCoordinate()
       acc_(0.0),
       before_distance(0.0),
       before_speed(0.0),
-      covariance_error_(KalmanMatrix::Zero()) {}
+      covariance_error_(KalmanMatrix::Zero()),
+      kind_(kind) {}
 
 KalmanValue AbsoluteCoordinate::State() const {
   return KalmanValue(Stack(cod_, abspeed_), covariance_error_);
@@ -99,26 +98,24 @@ void AbsoluteCoordinate::Predict(double q, const Eigen::Vector3d& u) {
   abspeed_ = x.tail<3>();
 }
 
-void AbsoluteCoordinate::Update(Object* const* flags) {
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+void AbsoluteCoordinate::Update(Object* const* flags, const EstimateInputs& in) {
   Object::CalcMostNearFlag(flags);
   const Eigen::Vector3d before_location = cod_;
 
   // Without a sighting the velocity shrinks by 2 % per message.
   Predict(kOwnProcessNoise, -abspeed_);
 
-  if (!Object::see) {
+  if (!in.see) {
     // Dead reckoning from the walk's forward speed along the body's heading.
-    const Walking& wk = *ci.wk_;
-    const double s = (1.0 - std::fabs(wk.direction_) * 0.3) * (1.0 - std::fabs(wk.curve_) * 0.1) *
-                     wk.current_speed_ * kWalkStride;
-    const double yaw = Tool::ToRadians(ci.total_.z());
+    const double s = (1.0 - std::fabs(in.walk_direction) * 0.3) *
+                     (1.0 - std::fabs(in.walk_curve) * 0.1) * in.walk_speed * kWalkStride;
+    const double yaw = Tool::ToRadians(in.total.z());
     cod_.x() += std::sin(yaw) * s;
     cod_.y() += -std::cos(yaw) * s;
     return;
   }
 
-  const Eigen::Matrix3d M = ObservationRotation(ci.total_);
+  const Eigen::Matrix3d M = ObservationRotation(in.total);
   const KalmanFilter filter;
   KalmanValue value = State();
   for (int i = 0; i < Object::kFlagNum; ++i) {
@@ -134,29 +131,28 @@ void AbsoluteCoordinate::Update(Object* const* flags) {
 }
 
 void AbsoluteCoordinate::UpdateGenerate(const Eigen::Vector3d& obj_rel,
-                                        const Eigen::Vector3d& my_abs) {
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+                                        const Eigen::Vector3d& my_abs, const EstimateInputs& in) {
   const KalmanFilter filter;
   const Eigen::Vector3d m = my_abs - obj_rel;  // object = observer - relative vector
 
-  if (this == ci.ball_abs_) {
+  if (kind_ == BALL) {
     Predict(kBallProcessNoise, abspeed_ * kBallDrag);
-    const Ball& ball = *ci.ball_;
-    if (!Object::see || !ball.visible) return;
+    if (!in.see || in.ball == nullptr || !in.ball->visible) return;
+    const Ball& ball = *in.ball;
     double dt = ball.vis_time - ball.before_vis_time;
     if (dt < kMinBallInterval) dt = kDefaultBallInterval;
     const KalmanVector z = Stack(m, (m - before_measure_location_) / dt);
     SetState(filter.MeasurementUpdate(
-        State(), z, RotatedNoise(ObservationRotation(ci.total_), ball.measure_covariance_error_)));
+        State(), z, RotatedNoise(ObservationRotation(in.total), ball.measure_covariance_error_)));
     before_measure_location_ = m;
     return;
   }
 
   // A sighting replaces the whole estimate below, so a prediction would be
   // thrown away unread.
-  const bool replaced = Object::see && m.allFinite();
+  const bool replaced = in.see && m.allFinite();
   if (!replaced) Predict(kOtherProcessNoise, kOtherDrag * abspeed_);
-  if (!Object::see) return;
+  if (!in.see) return;
   // The sighting is taken as exact (zero measurement noise) against a prior
   // whose covariance holds the process noise, so the gain is the identity:
   // the estimate jumps to the sighting, at rest, without uncertainty. Set
@@ -169,8 +165,8 @@ void AbsoluteCoordinate::UpdateGenerate(const Eigen::Vector3d& obj_rel,
   before_measure_location_ = m;
 }
 
-void AbsoluteCoordinate::CalcAbspeed(const double& time) {
-  if (!Object::see) return;
+void AbsoluteCoordinate::CalcAbspeed(const double& time, bool see) {
+  if (!see) return;
   before_speed = speed_;
   const Eigen::Vector2d p = cod_.head<2>();
   const double step = time - before_time_;

@@ -3,6 +3,7 @@
 
 #include <Eigen/Dense>
 
+#include "coordinate/EstimateInputs.h"
 #include "kalman_filter/KalmanFilter.h"
 
 class Object;
@@ -12,16 +13,21 @@ class Object;
 // at x = +-10, y = +-15, the opponent's goal at y = -15.
 class AbsoluteCoordinate {
 public:
-  AbsoluteCoordinate();
+  // What is estimated decides the motion model and how sightings enter.
+  enum Kind { OWN, BALL, OTHER };
+
+  explicit AbsoluteCoordinate(Kind kind = OTHER);
 
   // The robot's own estimate from the eight landmarks (array of eight
   // pointers, landmark order); coasts on the walk when nothing is seen.
-  void Update(Object* const* flags);
-  // The ball's or another player's part from its relative vector and the
-  // robot's own position.
-  void UpdateGenerate(const Eigen::Vector3d& obj_rel, const Eigen::Vector3d& my_abs);
-  // Planar speed and acceleration since the last vision message.
-  void CalcAbspeed(const double& time);
+  void Update(Object* const* flags, const EstimateInputs& in);
+  // The ball's (kind BALL) or another player's part (any other kind) from
+  // its relative vector and the robot's own position.
+  void UpdateGenerate(const Eigen::Vector3d& obj_rel, const Eigen::Vector3d& my_abs,
+                      const EstimateInputs& in);
+  // Planar speed and acceleration since the last vision message; nothing
+  // in a cycle without vision (see false).
+  void CalcAbspeed(const double& time, bool see);
   void InitSpeedAndAcc();
   void Debug() const;
 
@@ -32,6 +38,7 @@ public:
   double GetSpeed() const { return speed_; }
   double GetAcc() const { return acc_; }
   bool GetUsing() const { return using_; }
+  Kind GetKind() const { return kind_; }
 
   Eigen::Vector3d cod_;
   Eigen::Vector3d before_cod_;
@@ -47,6 +54,8 @@ public:
   KalmanMatrix covariance_error_;
 
 private:
+  Kind kind_;
+
   KalmanValue State() const;
   void SetState(const KalmanValue& value);
   // One prediction step with the given process noise and input.

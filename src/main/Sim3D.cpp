@@ -25,7 +25,6 @@ const char* const kDefaultHost = "127.0.0.1";
 const int kDefaultPort = 3100;
 const int kMinPort = 3100;
 const char* const kDefaultTeamName = "Agent";
-const char* const kDefaultServerVersion = "0.6.7";
 const int kDefaultSelectTimeoutSec = 60;
 
 // Receive buffer: 4-byte length prefix, payload, terminating zero byte.
@@ -75,7 +74,7 @@ std::string Sim3D::gTeamName_ = kDefaultTeamName;
 int Sim3D::gNum_ = 0;
 bool Sim3D::gSynMode_ = false;
 int Sim3D::gType_ = 0;
-std::string Sim3D::gServerVer_ = kDefaultServerVersion;
+std::string Sim3D::gServerVer_ = Agent::kDefaultServerVersion;
 std::string Sim3D::gTraceFile_;
 std::string Sim3D::gMsg_;
 std::atomic<bool> Sim3D::main_loop_(true);
@@ -90,7 +89,7 @@ void Sim3D::ResetSettings() {
   gNum_ = 0;
   gSynMode_ = false;
   gType_ = 0;
-  gServerVer_ = kDefaultServerVersion;
+  gServerVer_ = Agent::kDefaultServerVersion;
   gTraceFile_.clear();
   gMsg_.clear();
   main_loop_ = true;
@@ -217,7 +216,7 @@ bool Sim3D::GetMessage() {
 
 void Sim3D::Run() {
   // The scoped owner destroys the agent on every way out of the loop.
-  boost::scoped_ptr<Agent> agent(new Agent(gNum_, gTeamName_, gSynMode_));
+  boost::scoped_ptr<Agent> agent(new Agent(gNum_, gTeamName_, gSynMode_, gServerVer_));
   std::ofstream trace;
   if (!gTraceFile_.empty()) {
     trace.open(gTraceFile_);

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "agent/CommonInformation.h"
+#include "agent/brain/Brain.h"
 #include "tool/FindText.h"
 
 namespace {
@@ -173,7 +173,8 @@ void Hear::SetHearingMsg(const std::string& message, int, const std::string&) {
 }
 
 bool Hear::JudgeAtackPlayMode() const {
-  const Brain& br = Singleton<CommonInformation>::Get().br_;
+  if (brain_ == nullptr) return false;
+  const Brain& br = *brain_;
   const std::string& mode = br.playmode;
   const char side = br.territory;
   return (side == 'L' && mode == "corner_kick_left") || (side == 'R' && mode == "corner_kick_right") ||

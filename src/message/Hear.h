@@ -3,6 +3,8 @@
 
 #include <string>
 
+class Brain;
+
 // Decoder of the team messages of the own team's players: keeps each
 // player's latest report (ball distance, position, behaviour) and the
 // latest heard ball position, and elects the player that goes for the ball.
@@ -23,6 +25,9 @@ public:
   // The own team's name: heard messages that name another team are not
   // read. Empty: every message is read.
   void SetOwnTeam(const std::string& team) { own_team_ = team; }
+  // The game state that JudgeAtackPlayMode asks; it must outlive this
+  // decoder. Without one no play mode lets the team attack.
+  void Watch(const Brain* brain) { brain_ = brain; }
 
   bool CheckHearingMsg() const { return hearing; }
   void SetNearBallFri(int k) { near_ball_fri = k; }
@@ -73,6 +78,7 @@ protected:
   static bool Digits(std::size_t p, std::size_t count, const std::string& text);
 
   std::string own_team_;
+  const Brain* brain_ = nullptr;
 };
 
 #endif

@@ -354,13 +354,13 @@ ForceResistance Message::ReadFrp(const char* key, ForceResistance* stored) {
 
 bool Message::ParseSeeMsg() {
   if (FindText(msg, "(See") == kNone) {
-    Object::see = false;
+    vision_.see = false;
     return false;
   }
-  Object::before_see_time = Object::see_time;
-  Object::see = true;
-  Object::see_time = ParseGameTime();
-  Object::vis_count = 0;
+  vision_.before_see_time = vision_.see_time;
+  vision_.see = true;
+  vision_.see_time = ParseGameTime();
+  vision_.vis_count = 0;
   return true;
 }
 
@@ -405,7 +405,7 @@ Object& Message::ParseFlags(const std::string& name) {
   flag.h_angle = v[1];
   flag.v_angle = v[2];
   flag.visible = true;
-  ++Object::vis_count;
+  ++vision_.vis_count;
   flag.before_vis_time = flag.vis_time;
   flag.vis_time = ParseGameTime();
   return flag;

@@ -11,6 +11,7 @@
 #include "object/Ball.h"
 #include "object/Object.h"
 #include "object/Player.h"
+#include "object/VisionState.h"
 
 // Holds the latest perceptor message of the server and reads each perceptor
 // out of it on demand. Every value is found by searching the raw text for a
@@ -38,6 +39,7 @@ class Message {
   Eigen::Vector3d& ParseGyro();
   Eigen::Vector3d& ParseAcc();
   ForceResistance ParseFrp(char side);
+  // Sets the vision state below from the current text.
   bool ParseSeeMsg();
   Ball& ParseBall();
   Object& ParseFlags(const std::string& name);
@@ -68,6 +70,9 @@ class Message {
   int e_score_;
   char territory_;
   Hearing hear_[2];
+  // Whether the current message carries vision, when the latest two came,
+  // how many landmarks the latest one showed.
+  VisionState vision_;
 
  private:
   // The game time depends only on the text, so it is read once per text and

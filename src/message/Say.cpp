@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "agent/CommonInformation.h"
 #include "coordinate/AbsoluteCoordinate.h"
 #include "message/Hear.h"
 #include "object/Ball.h"
@@ -49,29 +48,35 @@ std::string Say::SetIDMsg(int id) const { return Convert10to21ID(id); }
 
 std::string Say::SetBallDistanceMsg(double distance) const { return "D" + DistanceMsg(distance); }
 
-std::string Say::SetBallNearAbsMsg() const {
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
-  int k = hear != nullptr ? hear->GetNearBallFri() : 0;
-  if (k < 0 || k >= CommonInformation::kPlayerSlots) k = 0;
-  const Eigen::Vector3d& p = ci.friend_abs_[k]->cod_;
+void Say::Watch(const int* id, const AbsoluteCoordinate* own, const AbsoluteCoordinate* ball_abs,
+                AbsoluteCoordinate* const* friend_abs, const Ball* ball) {
+  id_ = id;
+  own_ = own;
+  ball_abs_ = ball_abs;
+  friend_abs_ = friend_abs;
+  ball_ = ball;
+}
+
+std::string Say::PositionMsg(const AbsoluteCoordinate* estimate) {
+  if (estimate == nullptr) return CoordinateMsg(0.0) + CoordinateMsg(0.0);
+  const Eigen::Vector3d& p = estimate->cod_;
   return CoordinateMsg(p.x()) + CoordinateMsg(p.y());
 }
 
-std::string Say::SetMyAbsMsg() const {
-  const Eigen::Vector3d& p = Singleton<CommonInformation>::Get().abs_->cod_;
-  return CoordinateMsg(p.x()) + CoordinateMsg(p.y());
+std::string Say::SetBallNearAbsMsg() const {
+  int k = hear != nullptr ? hear->GetNearBallFri() : 0;
+  if (k < 0 || k >= Hear::kSlots) k = 0;
+  return PositionMsg(friend_abs_ != nullptr ? friend_abs_[k] : nullptr);
 }
+
+std::string Say::SetMyAbsMsg() const { return PositionMsg(own_); }
 
 std::string Say::SetBehMsg(int code) const { return Convert10to21ID(code); }
 
-std::string Say::SetBallAbsMsg() const {
-  const Eigen::Vector3d& p = Singleton<CommonInformation>::Get().ball_abs_->cod_;
-  return CoordinateMsg(p.x()) + CoordinateMsg(p.y());
-}
+std::string Say::SetBallAbsMsg() const { return PositionMsg(ball_abs_); }
 
 const std::string& Say::SetSayingMsg(double ball_distance, int beh_code) {
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
-  SaySchedule& s = SaySchedule::Get();
+  SaySchedule& s = schedule_;
   if (s.countsw) {
     s.countsw = false;
     ++s.count;
@@ -82,7 +87,7 @@ const std::string& Say::SetSayingMsg(double ball_distance, int beh_code) {
   // Every piece is short enough to live without the heap; the text grows in
   // a buffer kept from cycle to cycle.
   text_.clear();
-  const int id = ci.id_;
+  const int id = id_ != nullptr ? *id_ : 0;
   if (id == s.count) {
     text_ += SetIDMsg(id);
     text_ += SetBallDistanceMsg(ball_distance);
@@ -93,7 +98,7 @@ const std::string& Say::SetSayingMsg(double ball_distance, int beh_code) {
     existing = true;
   } else {
     existing = false;
-    if (s.count == kBallReportCount && ci.ball_->visible && beh_code != kStandingUpCode &&
+    if (s.count == kBallReportCount && ball_ != nullptr && ball_->visible && beh_code != kStandingUpCode &&
         beh_code != kCode6) {
       text_ = SetBallAbsMsg();
       existing = true;

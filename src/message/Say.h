@@ -3,6 +3,8 @@
 
 #include <string>
 
+class AbsoluteCoordinate;
+class Ball;
 class Hear;
 
 // One base-21 digit: 0-9, then "a" to "k" for 10 to 20; any other value as
@@ -10,17 +12,10 @@ class Hear;
 std::string henkan(int v);
 
 // Which player speaks in which call: the count advances on every second call
-// and runs from 1 to 12 (12: everyone who sees the ball reports it). Shared
-// by the whole process; tests start from Reset().
+// and runs from 1 to 12 (12: everyone who sees the ball reports it).
 struct SaySchedule {
   bool countsw = true;
   int count = 0;
-
-  static SaySchedule& Get() {
-    static SaySchedule schedule;
-    return schedule;
-  }
-  static void Reset() { Get() = SaySchedule(); }
 };
 
 // Encoder of the team message this player says: who speaks, the ball's
@@ -35,6 +30,14 @@ public:
 
   // The "0.6.8" dialect adds the ball's position to the full report.
   void SetOriginalDialect(bool on) { original_dialect_ = on; }
+  // Where the report's numbers come from: the own uniform number, the own
+  // and the ball's position estimates, the teammates' estimates (12 slots
+  // by uniform number) and the ball's sighting. They must outlive this
+  // encoder. What is missing reads as number 0, positions at the origin and
+  // an unseen ball.
+  void Watch(const int* id, const AbsoluteCoordinate* own, const AbsoluteCoordinate* ball_abs,
+             AbsoluteCoordinate* const* friend_abs, const Ball* ball);
+  const SaySchedule& GetSchedule() const { return schedule_; }
 
   // The text of this cycle, empty when it is not this player's turn; valid
   // until the next call.
@@ -60,7 +63,16 @@ public:
   Hear* hear;
 
 private:
+  // The position of the estimate, the origin without one.
+  static std::string PositionMsg(const AbsoluteCoordinate* estimate);
+
   bool original_dialect_ = false;
+  SaySchedule schedule_;
+  const int* id_ = nullptr;
+  const AbsoluteCoordinate* own_ = nullptr;
+  const AbsoluteCoordinate* ball_abs_ = nullptr;
+  AbsoluteCoordinate* const* friend_abs_ = nullptr;
+  const Ball* ball_ = nullptr;
   std::string text_;  // the text of the current cycle, its buffer reused
 };
 

@@ -3,14 +3,8 @@
 #include <cmath>
 #include <utility>
 
-#include "agent/CommonInformation.h"
-#include "agent/Singleton.h"
 #include "tool/Tool.h"
 
-bool Object::see = false;
-double Object::see_time = 0.0;
-double Object::before_see_time = 0.0;
-int Object::vis_count = 0;
 const char* const Object::kFlagNames[Object::kFlagNum] = {"F1R", "F2R", "F1L", "F2L",
                                                           "G1R", "G2R", "G1L", "G2L"};
 
@@ -53,8 +47,8 @@ void MarkNearest(Access flag) {
 }
 
 template <typename Access>
-void MirrorFlags(Access flag) {
-  if (!Object::see) return;
+void MirrorFlags(Access flag, bool see) {
+  if (!see) return;
   for (const auto& pair : kMirrorPairs) SwapSighting(flag(pair[0]), flag(pair[1]));
 }
 
@@ -76,16 +70,14 @@ Object::Object(const std::string& n)
       rel_cod_(Eigen::Vector3d::Zero()),
       measure_covariance_error_(Eigen::Matrix<double, 6, 6>::Zero()) {}
 
-void Object::UpdateAbyss() {
+void Object::UpdateAbyss(double hj1, double hj2) {
   if (!visible) return;
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
-  h_abyss = h_angle + ci.hj1_;
-  v_abyss = v_angle + ci.hj2_;
+  h_abyss = h_angle + hj1;
+  v_abyss = v_angle + hj2;
 }
 
-void Object::UpdateRelativeCoordinate(int /*index*/) {
+void Object::UpdateRelativeCoordinate(int /*index*/, double yaw) {
   if (!visible) return;
-  const double yaw = Singleton<CommonInformation>::Get().total_(2);
   const double v = Tool::ToRadians(v_abyss);
   const double h = Tool::ToRadians(h_abyss - yaw);
   const double r = distance * std::cos(v);
@@ -94,9 +86,8 @@ void Object::UpdateRelativeCoordinate(int /*index*/) {
   rel_cod_(2) = distance * std::sin(v);
 }
 
-void Object::UpdateMeasureCovarianceError(int index) {
+void Object::UpdateMeasureCovarianceError(int index, double yaw) {
   if (!visible) return;
-  const double yaw = Singleton<CommonInformation>::Get().total_(2);
   const double d = distance;
   const double v = Tool::ToRadians(kVerticalNoiseDeg + v_abyss);
   const double r = (d + kDistanceNoisePercent * d / 100.0) * std::cos(v);
@@ -125,19 +116,12 @@ void Object::CalcMostNearFlag(Object* const* flags) {
   MarkNearest([flags](int i) -> Object& { return *flags[i]; });
 }
 
-void Object::ReverseFlagsPosition(Object* flags) {
-  MirrorFlags([flags](int i) -> Object& { return flags[i]; });
+void Object::ReverseFlagsPosition(Object* flags, bool see) {
+  MirrorFlags([flags](int i) -> Object& { return flags[i]; }, see);
 }
 
-void Object::ReverseFlagsPosition(Object* const* flags) {
-  MirrorFlags([flags](int i) -> Object& { return *flags[i]; });
-}
-
-void Object::ResetVisionState() {
-  see = false;
-  see_time = 0.0;
-  before_see_time = 0.0;
-  vis_count = 0;
+void Object::ReverseFlagsPosition(Object* const* flags, bool see) {
+  MirrorFlags([flags](int i) -> Object& { return *flags[i]; }, see);
 }
 
 void Object::CopySighting(const Object& from) {

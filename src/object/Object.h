@@ -52,25 +52,24 @@ class Object {
     return measure_covariance_error_;
   }
 
-  // Direction relative to the torso: camera angles plus the neck angles.
-  void UpdateAbyss();
-  // Position relative to the robot, turned by the integrated body yaw.
-  // The index is accepted for symmetry with the error update; unused.
-  void UpdateRelativeCoordinate(int index);
+  // Direction relative to the torso: camera angles plus the neck angles
+  // (hj1, hj2, degrees).
+  void UpdateAbyss(double hj1, double hj2);
+  // Position relative to the robot, turned by the integrated body yaw
+  // (degrees). The index is accepted for symmetry with the error update;
+  // unused.
+  void UpdateRelativeCoordinate(int index, double yaw);
   // Measurement error of rel_cod_ for the landmark with this index (0..7);
   // UpdateRelativeCoordinate must have run first.
-  void UpdateMeasureCovarianceError(int index);
+  void UpdateMeasureCovarianceError(int index, double yaw);
 
   // Marks the nearest visible landmark of the eight (lowest index on ties).
   static void CalcMostNearFlag(Object* flags);
   static void CalcMostNearFlag(Object* const* flags);
   // Swaps the sightings of opposite landmarks (for a robot playing on the
-  // right side); only in a cycle whose message carried vision.
-  static void ReverseFlagsPosition(Object* flags);
-  static void ReverseFlagsPosition(Object* const* flags);
-
-  // Puts the class-wide vision state back to its start values.
-  static void ResetVisionState();
+  // right side); only in a cycle whose message carried vision (see).
+  static void ReverseFlagsPosition(Object* flags, bool see);
+  static void ReverseFlagsPosition(Object* const* flags, bool see);
 
   std::string name;
   bool visible;
@@ -84,11 +83,6 @@ class Object {
   bool tgt;
   Eigen::Vector3d rel_cod_;
   Eigen::Matrix<double, 6, 6> measure_covariance_error_;
-
-  static bool see;
-  static double see_time;
-  static double before_see_time;
-  static int vis_count;
 
   EIGEN_MAKE_ALIGNED_OPERATOR_NEW
 };

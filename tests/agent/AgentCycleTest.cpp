@@ -21,7 +21,6 @@ int Count(const std::string& text, const std::string& what) {
 
 class AgentCycleTest : public ::testing::Test {
 protected:
-  void SetUp() override { ResetProcessWideState(); }
 };
 
 TEST_F(AgentCycleTest, FirstMessageBeamsAndDrivesToTheDefaultPosture) {
@@ -30,7 +29,7 @@ TEST_F(AgentCycleTest, FirstMessageBeamsAndDrivesToTheDefaultPosture) {
   m.side = "left";
   EXPECT_EQ(agent.Run(m.Text()),
             std::string("(beam -14.5 0 0)") + kDefaultPostureCommands + "(syn)");
-  EXPECT_EQ(Singleton<CommonInformation>::Get().br_.territory, 'L');
+  EXPECT_EQ(agent.GetBlackboard().br_.territory, 'L');
   EXPECT_TRUE(agent.GetNextJoint().empty());
 }
 
@@ -40,7 +39,6 @@ TEST_F(AgentCycleTest, SynOnlyInSynchronousModeAndEvenForAnEmptyMessage) {
   m.left_foot = m.right_foot = false;  // no foot contact: no beam either
   EXPECT_EQ(plain.Run(m.Text()), kDefaultPostureCommands);
 
-  ResetProcessWideState();
   TestAgent synced(3, "Alpha", true);
   const std::string answer = synced.Run("");
   EXPECT_EQ(Count(answer, "(he1 "), 1);
@@ -61,7 +59,6 @@ TEST_F(AgentCycleTest, StartPositionDependsOnNumberAndSide) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.num << " " << c.side);
-    ResetProcessWideState();
     TestAgent agent(c.num);
     ServerText m;
     m.side = c.side;
@@ -119,12 +116,11 @@ TEST_F(AgentCycleTest, SideIsReadFromTheGoalPostsBeforeTheKickOff) {
       {"(G1R (pol 10.00 5.00 0.10)) (G2L (pol 10.00 -5.00 0.10))", 'N', "(beam -3 1.5 0)"},
   };
   for (const Case& c : cases) {
-    ResetProcessWideState();
     TestAgent agent(9);
     ServerText m;
     m.see = c.see;
     const std::string answer = agent.Run(m.Text());
-    EXPECT_EQ(Singleton<CommonInformation>::Get().br_.territory, c.side) << c.see;
+    EXPECT_EQ(agent.GetBlackboard().br_.territory, c.side) << c.see;
     EXPECT_EQ(answer.rfind(c.beam, 0), 0u) << answer;
   }
 }
@@ -139,7 +135,6 @@ TEST_F(AgentCycleTest, FallIsNoticedAndTheArmsAreSpread) {
                {9, 80.0, 0.0, Agent::KICKOFF}};  // the kick-off taker ignores it
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.num << " " << c.ax << " " << c.ay);
-    ResetProcessWideState();
     TestAgent agent(c.num);
     ServerText m;
     m.playmode = c.num == 9 ? "BeforeKickOff" : "PlayOn";
@@ -198,7 +193,7 @@ TEST_F(AgentCycleTest, KickOffTakerTakesTheKickOffAfterTheOpponentsGoal) {
   m.playmode = "KickOff_Left";
   agent.Run(m.Text());
   EXPECT_EQ(agent.GetBehavior(), Agent::KICKOFF);
-  const Brain& br = Singleton<CommonInformation>::Get().br_;
+  const Brain& br = agent.GetBlackboard().br_;
   EXPECT_EQ(br.prev_pm_, "Goal_Right");
   EXPECT_EQ(br.playmode, "KickOff_Left");
 }
@@ -229,7 +224,7 @@ TEST_F(AgentCycleTest, OpponentTeamNameAndScoresAreLearned) {
   m.see = "(P (team Alpha) (id 5) (rlowerarm (pol 0.18 -34.31 -22.65))) "
           "(P (team Beta) (id 3) (head (pol 4.00 10.00 1.00)))";
   agent.Run(m.Text());
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+  const CommonInformation& ci = agent.GetBlackboard();
   EXPECT_EQ(ci.br_.ene_team, "Beta");
   EXPECT_FALSE(ci.friend_[5]->visible_);  // its own arm is not a teammate
   EXPECT_TRUE(ci.enemy_[3]->visible_);

@@ -13,7 +13,6 @@ namespace {
 
 class AgentWalkTest : public ::testing::Test {
 protected:
-  void SetUp() override { ResetProcessWideState(); }
 };
 
 TEST_F(AgentWalkTest, JointCommandsOfHandComputedCycles) {
@@ -45,9 +44,8 @@ TEST_F(AgentWalkTest, JointCommandsOfHandComputedCycles) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    ResetProcessWideState();
     TestAgent agent(2);
-    Walking& wk = *Singleton<CommonInformation>::Get().wk_;
+    Walking& wk = *agent.GetBlackboard().wk_;
     wk.SettingParam(c.speed, c.direction, c.curve, c.open_foot);
     for (int i = 0; i < c.cycles; ++i) agent.Walk();
     for (const auto& j : c.commands) EXPECT_NEAR(agent.GetNextJoint().at(j.first), j.second, 1e-5) << j.first;
@@ -60,7 +58,7 @@ TEST_F(AgentWalkTest, JointCommandsOfHandComputedCycles) {
 
 TEST_F(AgentWalkTest, SpeedRisesByStepsToExactlyOneAndTheLoopTurnsOnlyPastZero) {
   TestAgent agent(2);
-  Walking& wk = *Singleton<CommonInformation>::Get().wk_;
+  Walking& wk = *agent.GetBlackboard().wk_;
   wk.SettingParam(1, 0, 0, false);
   for (int i = 1; i <= 40; ++i) {
     agent.Walk();
@@ -70,9 +68,8 @@ TEST_F(AgentWalkTest, SpeedRisesByStepsToExactlyOneAndTheLoopTurnsOnlyPastZero) 
   EXPECT_EQ(agent.GetUserLocus().GetLocusType(), LOCUS_FORWORD);
 
   // Reversing: the loop changes once the speed in use is below zero.
-  ResetProcessWideState();
   TestAgent turning(2);
-  Walking& wk2 = *Singleton<CommonInformation>::Get().wk_;
+  Walking& wk2 = *turning.GetBlackboard().wk_;
   wk2.SettingParam(1, 0, 0, false);
   for (int i = 0; i < 2; ++i) turning.Walk();
   wk2.SettingParam(-1, 0, 0, false);
@@ -90,7 +87,7 @@ TEST_F(AgentWalkTest, OutsideBeforeKickOffTheTacticsAskForFullSpeedAndTheReadyRo
   m.joints = {{"laj1", -100}, {"laj2", 20}, {"laj3", -90}, {"raj1", -100}, {"raj2", -20},
               {"raj3", 90}, {"llj3", 15}, {"llj4", -60}, {"llj5", 45}, {"rlj3", 15},
               {"rlj4", -60}, {"rlj5", 45}};
-  const Walking& wk = *Singleton<CommonInformation>::Get().wk_;
+  const Walking& wk = *agent.GetBlackboard().wk_;
   agent.Run(m.Text());
   EXPECT_EQ(wk.GetSpeed(), 0.0);  // no tactics before the kick-off
   EXPECT_EQ(agent.GetBehavior(), Agent::READY);

@@ -9,9 +9,8 @@ namespace {
 
 class BodyTest : public ::testing::Test {
 protected:
-  void SetUp() override { ResetProcessWideState(); }
   TestAgent agent{1};
-  CommonInformation& ci() { return Singleton<CommonInformation>::Get(); }
+  CommonInformation& ci() { return agent.GetBlackboard(); }
 };
 
 void ExpectNear(const Eigen::Vector3d& a, const Eigen::Vector3d& b) {

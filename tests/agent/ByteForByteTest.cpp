@@ -90,7 +90,6 @@ std::vector<Stream> Streams() {
 
 // One text per cycle: the answer, then the trace line.
 std::vector<std::string> Play(Stream& stream) {
-  ResetProcessWideState();
   Agent agent(stream.number, stream.team, true);
   std::srand(5);
   std::ostringstream trace;
@@ -151,7 +150,6 @@ std::string Readings(Message& m) {
 }
 
 std::vector<std::string> Parse(const std::vector<std::string>& texts) {
-  ResetProcessWideState();
   Message m(1, "Alpha");
   std::vector<std::string> out;
   for (const std::string& t : texts) {

@@ -12,7 +12,6 @@ namespace {
 
 class HeadTest : public ::testing::Test {
 protected:
-  void SetUp() override { ResetProcessWideState(); }
 };
 
 // A seed whose first draw is odd (odd = towards the positive end) or even.
@@ -37,7 +36,6 @@ TEST_F(HeadTest, TheSweepChoosesADirectionFirstAndTurnsRoundAtItsEnds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.joint) + " " + std::to_string(c.angle));
-    ResetProcessWideState();
     TestAgent agent(2);
     const bool pan = std::string(c.joint) == "hj1";
     auto step = [&] { pan ? agent.SearchObjectH() : agent.SearchObjectV(); };
@@ -59,7 +57,7 @@ TEST_F(HeadTest, TheSweepChoosesADirectionFirstAndTurnsRoundAtItsEnds) {
 
 TEST_F(HeadTest, AVisibleBallIsTrackedAndEndsTheSweep) {
   TestAgent agent(2);
-  Ball& ball = *Singleton<CommonInformation>::Get().ball_;
+  Ball& ball = *agent.GetBlackboard().ball_;
   std::srand(1);
   EXPECT_FALSE(agent.KeepSeeingBall());  // not seen: the sweep starts
   EXPECT_NE(agent.GetFinding().GetHorizon(), Finding::NONE_H);
@@ -76,10 +74,10 @@ TEST_F(HeadTest, AVisibleBallIsTrackedAndEndsTheSweep) {
 
 // Sightings of the eight landmarks (field frame, as the estimates use it)
 // from (x, y) with yaw `yaw`, the head straight.
-void See(double x, double y, double yaw, const std::vector<int>& visible) {
+void See(TestAgent& agent, double x, double y, double yaw, const std::vector<int>& visible) {
   static const double kAt[8][2] = {{-10, -15}, {10, -15}, {-10, 15}, {10, 15},
                                    {-1.05, -15}, {1.05, -15}, {-1.05, 15}, {1.05, 15}};
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = agent.GetBlackboard();
   for (int i = 0; i < 8; ++i) ci.flag_[i]->SetVisible(false);
   for (int i : visible) {
     Object& f = *ci.flag_[i];
@@ -89,7 +87,7 @@ void See(double x, double y, double yaw, const std::vector<int>& visible) {
     f.SetHorizonAngle(yaw + std::atan2(dx, dy) * 180 / M_PI);
     f.SetVerticalAngle(0);
   }
-  Object::see = true;
+  agent.Vision().see = true;
 }
 
 TEST_F(HeadTest, LandmarkPairsPullTheBelievedHeadingTowardsTheTrueOne) {
@@ -104,16 +102,16 @@ TEST_F(HeadTest, LandmarkPairsPullTheBelievedHeadingTowardsTheTrueOne) {
       {{0, 3}, -2, -2, false},               // no pair
   };
   TestAgent agent(2);
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = agent.GetBlackboard();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.believed);
-    See(-3, 4, 4, c.visible);
+    See(agent, -3, 4, 4, c.visible);
     ci.total_ = Eigen::Vector3d(1, 2, c.believed);
     EXPECT_EQ(agent.ReVision(), c.changed);
     EXPECT_NEAR(ci.total_.z(), c.corrected, 0.02);
     EXPECT_EQ(ci.total_.head<2>(), Eigen::Vector2d(1, 2));
   }
-  Object::see = false;  // no vision in this message
+  agent.Vision().see = false;  // no vision in this message
   EXPECT_FALSE(agent.ReVision());
 }
 

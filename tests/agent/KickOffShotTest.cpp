@@ -10,12 +10,11 @@ namespace {
 
 class KickOffShotTest : public ::testing::Test {
 protected:
-  void SetUp() override { ResetProcessWideState(); }
 };
 
 TEST_F(KickOffShotTest, StagesLeadToTheStrikeAfter138CyclesWhichThenHolds) {
   TestAgent agent(9);
-  const KickOffProgress& p = KickOffProgress::Get();
+  const KickOffProgress& p = agent.GetKickOffProgress();
   const int stage_ends[] = {6, 17, 38, 57, 98, 129, 138};  // cycles played when each stage ends
   int played = 0;
   for (int stage = 0; stage < 7; ++stage) {
@@ -42,7 +41,7 @@ TEST_F(KickOffShotTest, StagesLeadToTheStrikeAfter138CyclesWhichThenHolds) {
 
 TEST_F(KickOffShotTest, AnEndedKickOffRestartsTheScriptAndOnlyTheLeftLegKicks) {
   TestAgent agent(9);
-  const KickOffProgress& p = KickOffProgress::Get();
+  const KickOffProgress& p = agent.GetKickOffProgress();
   for (int i = 0; i < 60; ++i) agent.LumKickOffShootShinn('L');
   ASSERT_EQ(p.stage, 4);
 

@@ -14,11 +14,10 @@ namespace {
 
 class KickTest : public ::testing::Test {
 protected:
-  void SetUp() override { ResetProcessWideState(); }
 
   // A ball lying f to the left of the body's centre line, 0.2 m ahead.
-  static void BallAt(double f) {
-    Ball& ball = *Singleton<CommonInformation>::Get().ball_;
+  static void BallAt(TestAgent& agent, double f) {
+    Ball& ball = *agent.GetBlackboard().ball_;
     ball.SetVisible(true);
     ball.SetDistance(std::hypot(0.2, f));
     ball.SetHorizonAngle(std::atan2(f, 0.2) * 180 / M_PI);
@@ -43,10 +42,9 @@ TEST_F(KickTest, TheBallsSideChoosesTheLegAndItsOffsetTheKickingHipRoll) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.f);
-    ResetProcessWideState();
     TestAgent agent(12);
-    BallAt(c.f);
-    EXPECT_NEAR(agent.GetKick().ChooseLeg(*Singleton<CommonInformation>::Get().ball_,
+    BallAt(agent, c.f);
+    EXPECT_NEAR(agent.GetKick().ChooseLeg(*agent.GetBlackboard().ball_,
                                           Eigen::Vector2d(0, 0)),
                 c.f, 1e-9);
     // Stage by stage: look 1 cycle, crouch 22, straighten the standing leg
@@ -78,7 +76,7 @@ TEST_F(KickTest, TheBallsSideChoosesTheLegAndItsOffsetTheKickingHipRoll) {
                 80 * M_PI / 180 * 99999, 1e-3);
     EXPECT_TRUE(agent.GetKick().complete_);
     EXPECT_EQ(agent.GetKick().st_, velk::I_Kick::STANDBY);
-    EXPECT_EQ(KickWorkingValues::Get().movement, 20.0);
+    EXPECT_EQ(agent.GetKickWorkingValues().movement, 20.0);
   }
 }
 
@@ -98,15 +96,14 @@ TEST_F(KickTest, AKickWaitsForTheBallAndIsAbandonedWhenTheBallEscapes) {
   } cases[] = {{0.25, 0, 0, false}, {0.27, 0, 0, true}, {0.3, 30, 0, false}, {0.2, 0, 15.5, true}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.distance);
-    ResetProcessWideState();
     TestAgent agent(2);
     agent.SetBehavior(Agent::KICK);
-    BallAt(0.0);
-    Ball& ball = *Singleton<CommonInformation>::Get().ball_;
+    BallAt(agent, 0.0);
+    Ball& ball = *agent.GetBlackboard().ball_;
     ball.SetDistance(c.distance);
     ball.v_abyss = c.v_abyss;
     ball.h_abyss = c.h_abyss;
-    Singleton<CommonInformation>::Get().br_.game_time = 7.5;
+    agent.GetBlackboard().br_.game_time = 7.5;
     agent.SelectBehavior();
     EXPECT_EQ(agent.GetBehavior(), c.escaped ? Agent::READY : Agent::KICK);
     EXPECT_EQ(agent.GetKick().mistake_time_, c.escaped ? 7.5 : 0.0);

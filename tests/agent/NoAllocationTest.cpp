@@ -88,7 +88,6 @@ TEST(NoAllocationTest, CyclesOfEveryMessageClassStayOffTheHeap) {
   for (const auto& c : kClasses) {
     SCOPED_TRACE(c.first);
     ASSERT_GE(c.second->size(), 10u);
-    ResetProcessWideState();
     TestAgent agent(7, "Alpha", true);
     agent.SetBehavior(Agent::WALK);
     for (const std::string& m : *c.second) agent.Run(m);

@@ -25,11 +25,10 @@ const std::regex& AnswerShape() {
 }
 
 TEST(ReplayTest, RecordedSessionIsAnsweredAsTheServerExpects) {
-  ResetProcessWideState();
   const std::vector<std::string> lines = RecordedSession();
   ASSERT_EQ(lines.size(), 301u);
   TestAgent agent(1, "Alpha", true);
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+  const CommonInformation& ci = agent.GetBlackboard();
 
   // The first message answers the scene command and is not analysed.
   for (size_t i = 1; i < lines.size(); ++i) {
@@ -58,7 +57,6 @@ TEST(ReplayTest, RecordedSessionIsAnsweredAsTheServerExpects) {
 }
 
 TEST(ReplayTest, MutatedMessagesNeverBreakTheCycle) {
-  ResetProcessWideState();
   const std::vector<std::string> lines = RecordedSession();
   ASSERT_FALSE(lines.empty());
   TestAgent agent(7, "Alpha", true);

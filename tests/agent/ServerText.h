@@ -7,13 +7,6 @@
 
 #include "agent/Agent.h"
 #include "agent/CommonInformation.h"
-#include "agent/ProcessState.h"
-#include "agent/kick/KickOffProgress.h"
-#include "agent/kick/KickProgress.h"
-#include "agent/kick/KickWorkingValues.h"
-#include "agent/motion_sequence/StandUpSequence.h"
-#include "message/Say.h"
-#include "object/Object.h"
 
 // Builds perceptor messages in the real server's order and number format.
 struct ServerText {
@@ -72,17 +65,7 @@ public:
   ForceResistance& LeftFoot() { return frp_l_; }
   Eigen::Vector3d& Acc() { return acc_; }
   ForceResistance& RightFoot() { return frp_r_; }
+  VisionState& Vision() { return main_msg.vision_; }
 };
-
-// Every test of the cycle starts from a fresh process state.
-inline void ResetProcessWideState() {
-  ProcessState::Reset();
-  KickProgress::Reset();
-  KickOffProgress::Reset();
-  KickWorkingValues::Reset();
-  StandUpSequence::ResetBuiltIn();
-  Object::ResetVisionState();
-  SaySchedule::Reset();
-}
 
 #endif

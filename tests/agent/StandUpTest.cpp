@@ -13,11 +13,10 @@ namespace {
 
 class StandUpTest : public ::testing::Test {
 protected:
-  void SetUp() override { ResetProcessWideState(); }
 
   // Feet as the blackboard holds them, the centre of pressure's y.
-  void Feet(bool on_ground, double cop_y) {
-    CommonInformation& ci = Singleton<CommonInformation>::Get();
+  void Feet(TestAgent& agent, bool on_ground, double cop_y) {
+    CommonInformation& ci = agent.GetBlackboard();
     ci.frp_l_.existence = ci.frp_r_.existence = on_ground;
     ci.wk_->SetZMP(Eigen::Vector3d(0, cop_y, 0));
   }
@@ -63,9 +62,8 @@ TEST_F(StandUpTest, TheFeetChooseTheWayUpAndEachStageLastsItsCycles) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.cop_y);
-    ResetProcessWideState();
     TestAgent agent(2);
-    Feet(c.on_ground, c.cop_y);
+    Feet(agent, c.on_ground, c.cop_y);
     for (const auto& s : c.stages) {
       EXPECT_EQ(agent.GetStandingUp().stage, s.first);
       EXPECT_EQ(CyclesIn(agent), s.second) << s.first;
@@ -75,9 +73,9 @@ TEST_F(StandUpTest, TheFeetChooseTheWayUpAndEachStageLastsItsCycles) {
 
 TEST_F(StandUpTest, AfterAStandUpTheRobotIsReadyAndASecondOneReplaysTheMotion) {
   TestAgent agent(2);
-  Feet(false, 0);
+  Feet(agent, false, 0);
   agent.SetBehavior(Agent::STANDUP);
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = agent.GetBlackboard();
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
     ci.total_ = Eigen::Vector3d(5, 6, 7);

@@ -20,7 +20,6 @@ TEST(TeamPlacementTest, WarnsOnceWhenTheFirstSecondNamesNoNumberAndSide) {
   } kCases[] = {{0, 0, 1}, {2, 0, 0}, {50, 0, 0}, {51, 0, 1}};
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.placed_at);
-    ResetProcessWideState();
     TestAgent agent(8, "Alpha", true);
     ServerText m;
     std::string before, after;

@@ -10,19 +10,18 @@ namespace {
 
 class WorldUpdateTest : public ::testing::Test {
 protected:
-  void SetUp() override { ResetProcessWideState(); }
-  CommonInformation& ci() { return Singleton<CommonInformation>::Get(); }
 
   // A ball seen 2 m away at the given direction relative to the torso, half
   // a second after the last vision.
-  void SeeBall(double h_abyss) {
-    Object::see = true;
-    Ball& b = *ci().ball_;
+  void SeeBall(TestAgent& agent, double h_abyss) {
+    CommonInformation& ci = agent.GetBlackboard();
+    agent.Vision().see = true;
+    Ball& b = *ci.ball_;
     b.visible = true;
     b.distance = 2.0;
     b.h_abyss = h_abyss;
     b.v_abyss = 0.0;
-    ci().br_.game_time = 0.5;
+    ci.br_.game_time = 0.5;
   }
 };
 
@@ -35,12 +34,11 @@ TEST_F(WorldUpdateTest, BallSpeedCountsOnlyWhenWalkingTowardsIt) {
                {Agent::READY, 0, false}, {Agent::WAIT, 0, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(testing::Message() << c.beh << " " << c.h);
-    ResetProcessWideState();
     TestAgent agent(3);
     agent.SetBehavior(c.beh);
-    SeeBall(c.h);
+    SeeBall(agent, c.h);
     agent.UpdateCoordinate();
-    const AbsoluteCoordinate& ball = *ci().ball_abs_;
+    const AbsoluteCoordinate& ball = *agent.GetBlackboard().ball_abs_;
     EXPECT_GT(ball.cod_.norm(), 1e-3);  // the position follows the sighting
     EXPECT_EQ(ball.speed_ > 0.0, c.speed_kept);
     if (!c.speed_kept) {
@@ -51,13 +49,13 @@ TEST_F(WorldUpdateTest, BallSpeedCountsOnlyWhenWalkingTowardsIt) {
 
 TEST_F(WorldUpdateTest, UnseenBallKeepsItsPlaceAndHasNoSpeed) {
   TestAgent agent(3);
-  AbsoluteCoordinate& ball = *ci().ball_abs_;
+  AbsoluteCoordinate& ball = *agent.GetBlackboard().ball_abs_;
   ball.cod_ = Eigen::Vector3d(1, 2, 0);
   ball.abspeed_ = Eigen::Vector3d(1, 0, 0);
   ball.speed_ = 4;
   ball.acc_ = 3;
-  Object::see = true;
-  ci().ball_->visible = false;
+  agent.Vision().see = true;
+  agent.GetBlackboard().ball_->visible = false;
   agent.UpdateCoordinate();
   EXPECT_EQ(ball.cod_, Eigen::Vector3d(1, 2, 0));
   EXPECT_EQ(ball.speed_, 0.0);
@@ -66,12 +64,12 @@ TEST_F(WorldUpdateTest, UnseenBallKeepsItsPlaceAndHasNoSpeed) {
 
 TEST_F(WorldUpdateTest, PlayerSlotsAreNumberedOnFirstSight) {
   TestAgent agent(3);
-  ci().enemy_[4]->ID = 9;
+  agent.GetBlackboard().enemy_[4]->ID = 9;
   agent.UpdateObjects();
-  EXPECT_EQ(ci().friend_[4]->ID, 4);
-  EXPECT_EQ(ci().enemy_[11]->ID, 11);
-  EXPECT_EQ(ci().enemy_[4]->ID, 9);  // a number once given stays
-  EXPECT_EQ(ci().friend_[0]->ID, 0);
+  EXPECT_EQ(agent.GetBlackboard().friend_[4]->ID, 4);
+  EXPECT_EQ(agent.GetBlackboard().enemy_[11]->ID, 11);
+  EXPECT_EQ(agent.GetBlackboard().enemy_[4]->ID, 9);  // a number once given stays
+  EXPECT_EQ(agent.GetBlackboard().friend_[0]->ID, 0);
 }
 
 TEST_F(WorldUpdateTest, EstimatesRestBeforeTheKickOffAndWhileStandingUp) {
@@ -84,22 +82,22 @@ TEST_F(WorldUpdateTest, EstimatesRestBeforeTheKickOffAndWhileStandingUp) {
   m.see = kVision;
   agent.Run(m.Text());
   m.side.clear();
-  EXPECT_TRUE(ci().abs_->cod_.isZero());
-  EXPECT_TRUE(ci().ball_abs_->cod_.isZero());
+  EXPECT_TRUE(agent.GetBlackboard().abs_->cod_.isZero());
+  EXPECT_TRUE(agent.GetBlackboard().ball_abs_->cod_.isZero());
 
   m.playmode = "PlayOn";
   agent.SetBehavior(Agent::STANDUP);
   agent.Run(m.Text());
-  EXPECT_TRUE(ci().abs_->cod_.isZero());
-  EXPECT_TRUE(ci().enemy_[4]->head_abs_.cod_.isZero());
-  EXPECT_NE(ci().ball_->h_abyss, 0.0);  // directions still follow the vision
+  EXPECT_TRUE(agent.GetBlackboard().abs_->cod_.isZero());
+  EXPECT_TRUE(agent.GetBlackboard().enemy_[4]->head_abs_.cod_.isZero());
+  EXPECT_NE(agent.GetBlackboard().ball_->h_abyss, 0.0);  // directions still follow the vision
 
   agent.SetBehavior(Agent::READY);
   agent.Run(m.Text());
-  EXPECT_FALSE(ci().abs_->cod_.isZero());
-  EXPECT_FALSE(ci().ball_abs_->cod_.isZero());
-  EXPECT_FALSE(ci().enemy_[4]->head_abs_.cod_.isZero());
-  EXPECT_TRUE(ci().enemy_[4]->lfoot_abs_.cod_.isZero());  // never seen
+  EXPECT_FALSE(agent.GetBlackboard().abs_->cod_.isZero());
+  EXPECT_FALSE(agent.GetBlackboard().ball_abs_->cod_.isZero());
+  EXPECT_FALSE(agent.GetBlackboard().enemy_[4]->head_abs_.cod_.isZero());
+  EXPECT_TRUE(agent.GetBlackboard().enemy_[4]->lfoot_abs_.cod_.isZero());  // never seen
 }
 
 }  // namespace

@@ -30,11 +30,10 @@ TEST(RecordedLocalisationTest, OwnEstimateSettlesNearTheBeamedPositionOnceTheHea
   // D = 18.9 m ahead. Walking (in its belief: the recorded robot stands),
   // it corrects the heading from pairs of landmarks in every message with
   // vision, and its estimate settles within half a metre of the truth.
-  ResetProcessWideState();
   const std::vector<std::string> lines = RecordedSession();
   ASSERT_EQ(lines.size(), 301u);
   TestAgent agent(1, "Alpha", true);
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+  const CommonInformation& ci = agent.GetBlackboard();
 
   double sum = 0, worst = 0;
   int n = 0;

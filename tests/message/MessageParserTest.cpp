@@ -16,7 +16,6 @@ Message WithText(const std::string& text, const std::string& team = "Alpha") {
 }  // namespace
 
 TEST(MessageParserTest, RecordedVisionMessage) {
-  Object::ResetVisionState();
   Message m(1, "Alpha");
   EXPECT_EQ(m.GetMessage(), "(init (unum 1)(teamname Alpha))");
   m.SetMessage(RecordedVisionMessage());
@@ -35,7 +34,7 @@ TEST(MessageParserTest, RecordedVisionMessage) {
     EXPECT_EQ(m.ParseFlags(Object::kFlagNames[i]).visible, i == 0 || i == 1 || i == 4 || i == 5)
         << i;
   }
-  EXPECT_EQ(Object::vis_count, 4);
+  EXPECT_EQ(m.vision_.vis_count, 4);
   EXPECT_DOUBLE_EQ(m.flag_[0].h_angle, 1.54);   // F1R
   EXPECT_DOUBLE_EQ(m.flag_[1].v_angle, -0.85);  // F2R
 
@@ -45,7 +44,6 @@ TEST(MessageParserTest, RecordedVisionMessage) {
   EXPECT_FALSE(me.head.visible);
   EXPECT_DOUBLE_EQ(me.rarm.distance, 0.18);
   EXPECT_EQ(m.ParseLineCount(), 17);
-  Object::ResetVisionState();
 }
 
 TEST(MessageParserTest, GameTimeAndPlayModeDefaults) {
@@ -123,21 +121,20 @@ TEST(MessageParserTest, JointsAndInertialAndFootSensors) {
 }
 
 TEST(MessageParserTest, BallAndLandmarkSightingTimes) {
-  Object::ResetVisionState();
   Message m = WithText("(time (now 2))(GS (t 4.5))(See (F1L (pol 10 20 -1)) (B (pol 1 2 3)))");
   ASSERT_TRUE(m.ParseSeeMsg());
   m.ParseFlags("F1L");
   m.ParseFlags("F1L");  // same time again
   EXPECT_DOUBLE_EQ(m.flag_[2].vis_time, 4.5);
   EXPECT_DOUBLE_EQ(m.flag_[2].before_vis_time, 4.5);
-  EXPECT_EQ(Object::vis_count, 2);
+  EXPECT_EQ(m.vision_.vis_count, 2);
   EXPECT_DOUBLE_EQ(m.ParseBall().vis_time, 0.0);  // the ball never carries the game time
 
   m.flag_[2].tgt = true;
   m = "(time (now 2))(GS (t 4.52))(See (B (pol 1 2 3)))";
   ASSERT_TRUE(m.ParseSeeMsg());
-  EXPECT_DOUBLE_EQ(Object::before_see_time, 4.5);
-  EXPECT_EQ(Object::vis_count, 0);
+  EXPECT_DOUBLE_EQ(m.vision_.before_see_time, 4.5);
+  EXPECT_EQ(m.vision_.vis_count, 0);
   const Object& f = m.ParseFlags("F1L");
   EXPECT_FALSE(f.visible);
   EXPECT_FALSE(f.tgt);
@@ -150,7 +147,6 @@ TEST(MessageParserTest, BallAndLandmarkSightingTimes) {
   Object& unknown = m.ParseFlags("F3X");
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Not string format!!\n");
   for (int i = 0; i < 8; ++i) EXPECT_NE(&unknown, &m.flag_[i]);
-  Object::ResetVisionState();
 }
 
 TEST(MessageParserTest, PlayersBorrowLaterPartsAndTeamsFillInOrder) {

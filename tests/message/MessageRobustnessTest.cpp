@@ -46,7 +46,7 @@ void ParseEverything(Message& m, const std::string& text) {
   if (!m.ParseSeeMsg()) return;
   ASSERT_TRUE(Finite(m.ParseBall()));
   for (const char* name : Object::kFlagNames) ASSERT_TRUE(Finite(m.ParseFlags(name)));
-  ASSERT_LE(Object::vis_count, 8);
+  ASSERT_LE(m.vision_.vis_count, 8);
   // Player parts come from a per-text list of keyword positions; they must
   // match a direct search of the text.
   const char* const part_keys[5] = {"(head (pol", "(rlowerarm (pol", "(llowerarm (pol",
@@ -137,7 +137,6 @@ TEST(MessageRobustnessTest, DamagedTextsParseSafely) {
   m.SetMessage(full);
   EXPECT_EQ(m.ParsePlayMode(), "BeforeKickOff");
   EXPECT_TRUE(m.ParseFrp('L').existence);
-  Object::ResetVisionState();
 }
 
 namespace {

@@ -18,7 +18,10 @@ namespace {
 
 class TeamMessageTest : public ::testing::Test {
 protected:
-  void SetUp() override { ResetProcessWideState(); }
+  // The encoder reads its numbers from this blackboard, as an agent's does.
+  static void Watch(Say& say, CommonInformation& ci) {
+    say.Watch(&ci.id_, ci.abs_, ci.ball_abs_, ci.friend_abs_, ci.ball_);
+  }
 };
 
 bool ValidSay(const std::string& text) {
@@ -60,14 +63,14 @@ TEST_F(TeamMessageTest, EachPlayerSpeaksInItsTurnAndEveryTextIsAValidSayMessage)
   } dialects[] = {{false, 13, "NEB_"}, {true, 17, "_"}};
   for (const auto& d : dialects) {
     SCOPED_TRACE(d.original);
-    ResetProcessWideState();
-    TestAgent agent(3);
-    CommonInformation& ci = Singleton<CommonInformation>::Get();
+    CommonInformation ci;
+    ci.id_ = 3;
     // Far outside the field and the encodable range: still fixed widths.
     ci.abs_->cod_ = Eigen::Vector3d(-1000, 1000, 0);
     ci.ball_abs_->cod_ = Eigen::Vector3d(std::nan(""), -40, 0);
     ci.ball_->SetVisible(true);
     Say say(nullptr);
+    Watch(say, ci);
     say.SetOriginalDialect(d.original);
     std::vector<int> full, ball;
     for (int call = 1; call <= 48; ++call) {
@@ -95,10 +98,11 @@ std::string Heard(const std::string& team, const std::string& text) {
 }
 
 TEST_F(TeamMessageTest, AReportDecodedByATeammateGivesBackItsFields) {
-  TestAgent speaker(7, "Alpha");
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation ci;
+  ci.id_ = 7;
   ci.abs_->cod_ = Eigen::Vector3d(-3.14, 12.27, 0);
   Say say(nullptr);
+  Watch(say, ci);
   for (int call = 1; call < 13; ++call) say.SetSayingMsg(2.57, 12);
   const std::string text = say.SetSayingMsg(2.57, 12);
   ASSERT_EQ(text.size(), 13u);
@@ -155,7 +159,7 @@ TEST_F(TeamMessageTest, OnlyTheOwnTeamsDecodableReportsAreRead) {
 }
 
 TEST_F(TeamMessageTest, TheElectionFavoursTheNearestPlayerThatCanGo) {
-  Brain& br = Singleton<CommonInformation>::Get().br_;
+  Brain br;
   br.territory = 'L';
   const struct {
     const char* what;
@@ -173,6 +177,7 @@ TEST_F(TeamMessageTest, TheElectionFavoursTheNearestPlayerThatCanGo) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     Hear hear;
+    hear.Watch(&br);
     br.playmode = c.mode;
     double dis[Hear::kSlots] = {44};
     for (int k = 1; k < Hear::kSlots; ++k) {

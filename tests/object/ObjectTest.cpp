@@ -3,16 +3,14 @@
 
 #include <gtest/gtest.h>
 
-#include "agent/CommonInformation.h"
-#include "agent/Singleton.h"
 #include "object/Object.h"
 
 namespace {
 
-CommonInformation& FreshBoard() {
-  Object::ResetVisionState();
-  return Singleton<CommonInformation>::Reset();
-}
+// What the computations read of the body: the neck angles and the yaw.
+struct Body {
+  double hj1 = 0.0, hj2 = 0.0, yaw = 0.0;
+};
 
 Object Seen(double distance, double h, double v, double vis_time = 0.0, double before = 0.0) {
   Object o("F1R");
@@ -23,29 +21,25 @@ Object Seen(double distance, double h, double v, double vis_time = 0.0, double b
 }
 
 // Runs the per-cycle computations; returns the position error.
-double ErrorOf(Object& o, int index) {
-  o.UpdateAbyss();
-  o.UpdateRelativeCoordinate(index);
-  o.UpdateMeasureCovarianceError(index);
+double ErrorOf(Object& o, int index, const Body& body = Body()) {
+  o.UpdateAbyss(body.hj1, body.hj2);
+  o.UpdateRelativeCoordinate(index, body.yaw);
+  o.UpdateMeasureCovarianceError(index, body.yaw);
   return o.measure_covariance_error_(0, 0);
 }
 
 }  // namespace
 
 TEST(ObjectTest, DirectionAddsNeckAnglesAndPositionFollowsYaw) {
-  CommonInformation& ci = FreshBoard();
-  ci.hj1_ = 20.0;
-  ci.hj2_ = -10.0;
-  ci.total_ = Eigen::Vector3d(0.0, 0.0, 25.0);
+  const Body body{20.0, -10.0, 25.0};
   Object o = Seen(2.0, 5.0, 40.0);
-  ErrorOf(o, 0);
+  ErrorOf(o, 0, body);
   EXPECT_DOUBLE_EQ(o.GetHorizonAbyss(), 25.0);
   EXPECT_DOUBLE_EQ(o.GetVerticalAbyss(), 30.0);
   // Straight ahead in the yaw-corrected frame; 30 degrees up puts it 1 m
   // high at 2 m distance.
   EXPECT_TRUE(o.GetRelCoord().isApprox(Eigen::Vector3d(0.0, std::sqrt(3.0), 1.0), 1e-12));
-  ci.total_(2) = 115.0;  // turned further left: the object is now to the right
-  o.UpdateRelativeCoordinate(0);
+  o.UpdateRelativeCoordinate(0, 115.0);  // turned further left: the object is now to the right
   EXPECT_NEAR(o.GetRelCoord(0), -std::sqrt(3.0), 1e-12);
   EXPECT_NEAR(o.GetRelCoord(1), 0.0, 1e-12);
 
@@ -58,7 +52,6 @@ TEST(ObjectTest, DirectionAddsNeckAnglesAndPositionFollowsYaw) {
 }
 
 TEST(ObjectTest, ErrorMatchesOneNoiseStepAccumulatesAndGrowsForHighPosts) {
-  FreshBoard();
   // Same time stamp twice: the interval falls back to 0.06 s.
   Object o = Seen(10.0, 0.0, 0.0, 3.0, 3.0);
   const double e = ErrorOf(o, 0);
@@ -123,11 +116,9 @@ TEST(ObjectTest, ReverseFlagsSwapsSightingsOnlyWithVision) {
     flags[i].tgt = (i == 4);
     before[i] = flags[i];
   }
-  Object::ResetVisionState();  // no vision in this cycle
-  Object::ReverseFlagsPosition(flags);
+  Object::ReverseFlagsPosition(flags, false);  // no vision in this cycle
   for (int i = 0; i < 8; ++i) EXPECT_EQ(sighting(flags[i]), sighting(before[i])) << i;
-  Object::see = true;
-  Object::ReverseFlagsPosition(ptrs);
+  Object::ReverseFlagsPosition(ptrs, true);
   const int partner[8] = {3, 2, 1, 0, 7, 6, 5, 4};
   for (int i = 0; i < 8; ++i) {
     EXPECT_EQ(sighting(flags[i]), sighting(before[partner[i]])) << i;
@@ -136,5 +127,4 @@ TEST(ObjectTest, ReverseFlagsSwapsSightingsOnlyWithVision) {
     EXPECT_EQ(flags[i].GetRelCoord(), before[i].GetRelCoord());
     EXPECT_EQ(flags[i].tgt, before[i].tgt);
   }
-  Object::ResetVisionState();
 }

@@ -8,7 +8,6 @@
 namespace {
 
 TEST(SimKickTest, ThePlayersKickSendsTheBallOff) {
-  ResetProcessWideState();
   World w(simtest::Quiet());
   const int id = simtest::Join(w, "Kick", 5, 0);
   TestAgent agent(12);  // the number that always kicks

@@ -1,7 +1,5 @@
 #include "agent/brain/Brain.h"
 
-#include "agent/CommonInformation.h"
-#include "coordinate/AbsoluteCoordinate.h"
 #include "tool/Tool.h"
 
 namespace {
@@ -51,13 +49,12 @@ bool Brain::JudgeGettingGoal() const {
 }
 
 void Brain::Update() {
-  const AbsoluteCoordinate* own = Singleton<CommonInformation>::Get().abs_;
-  // Before the estimate exists the robot is taken to stand at the origin.
-  if (own == nullptr) {
+  // Without an estimate the robot is taken to stand at the origin.
+  if (own_position_ == nullptr) {
     Update(0.0, 0.0);
     return;
   }
-  Update(own->cod_.x(), own->cod_.y());
+  Update(own_position_->x(), own_position_->y());
 }
 
 void Brain::Update(double x, double y) {

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include <Eigen/Core>
+
 // The game state as this player perceives it, and the questions the rest of
 // the agent asks about it. A play mode is "mine" when its side suffix
 // matches territory ('L' <-> Left/left, 'R' <-> Right/right); while the side
@@ -22,8 +24,11 @@ class Brain {
   bool JudgeGettingGoal() const;
 
   // Recomputes the directions to both goal centres from the own estimated
-  // position on the blackboard.
+  // position that Follow gave (the origin while there is none).
   void Update();
+  // The own position estimate (field frame, metres) that Update reads; it
+  // must outlive this Brain.
+  void Follow(const Eigen::Vector3d* own_position) { own_position_ = own_position; }
   // The same from the given own position (field frame, metres).
   void Update(double x, double y);
 
@@ -51,6 +56,8 @@ class Brain {
   double ene_c_goal_;  // direction to the opponent goal centre, degrees
 
  private:
+  const Eigen::Vector3d* own_position_ = nullptr;
+
   // True when territory is 'L' and playmode equals left_mode, or territory
   // is 'R' and playmode equals right_mode.
   bool IsMine(const char* left_mode, const char* right_mode) const;

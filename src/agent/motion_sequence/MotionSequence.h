@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "agent/NextJoint.h"
+#include "agent/motion_sequence/NextJoint.h"
 #include "nao_model/NaoModel.h"
 
 namespace tinyxml2 {

@@ -1,16 +1,5 @@
 #include "agent/motion_sequence/StandUpSequence.h"
 
-#include <memory>
-
-namespace {
-
-std::unique_ptr<StandUpSequence>& Shared() {
-  static std::unique_ptr<StandUpSequence> sequence;
-  return sequence;
-}
-
-}  // namespace
-
 const char* const StandUpSequence::kDocument = R"xml(<!--
   A motion sequence: motions played in order, each for "time" think cycles.
   <sequence name="NAME" refresh="true|false">   refresh: re-read the file
@@ -95,11 +84,3 @@ const char* const StandUpSequence::kDocument = R"xml(<!--
 )xml";
 
 StandUpSequence::StandUpSequence() { ReadDirect(kDocument); }
-
-StandUpSequence& StandUpSequence::BuiltIn() {
-  std::unique_ptr<StandUpSequence>& s = Shared();
-  if (!s) s.reset(new StandUpSequence());
-  return *s;
-}
-
-void StandUpSequence::ResetBuiltIn() { Shared().reset(); }

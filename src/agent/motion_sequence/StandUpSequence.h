@@ -10,11 +10,6 @@ class StandUpSequence : public MotionSequence {
  public:
   StandUpSequence();
 
-  // The one sequence of the process, created on first use and reused by
-  // every stand-up; ResetBuiltIn() forgets it (for tests).
-  static StandUpSequence& BuiltIn();
-  static void ResetBuiltIn();
-
   // The document it is read from.
   static const char* const kDocument;
 };

@@ -105,15 +105,16 @@ TEST(BrainTest, GoalDirectionsFromThePosition) {
   EXPECT_DOUBLE_EQ(b.GetEnemyCGoal(), 45.0);
 }
 
-TEST(BrainTest, UpdateReadsTheOwnEstimateFromTheBlackboard) {
-  CommonInformation& ci = Singleton<CommonInformation>::Reset();
-  ASSERT_NE(ci.abs_, nullptr);
+TEST(BrainTest, UpdateReadsTheOwnEstimateItFollows) {
+  CommonInformation ci;
   ci.abs_->cod_ = Eigen::Vector3d(15.0, 0.0, 0.0);
-  Brain b;
+  Brain& b = ci.br_;
   b.Update();
   EXPECT_DOUBLE_EQ(b.GetFriendCGoal(), -135.0);
   EXPECT_DOUBLE_EQ(b.GetEnemyCGoal(), -45.0);
-  Singleton<CommonInformation>::Reset();
+  ci.abs_->cod_ = Eigen::Vector3d(-15.0, 0.0, 0.0);
+  b.Update();
+  EXPECT_DOUBLE_EQ(b.GetFriendCGoal(), 135.0);
 }
 
 }  // namespace
