@@ -170,10 +170,6 @@ void Agent::ParseMainMessage() {
 
   ci.hj1_ = hj1.rotation;
   ci.hj2_ = hj2.rotation;
-  ci.gyro_ = main_msg.ParseGyro();
-  ci.acc_ = main_msg.ParseAcc();
-  ci.frp_r_ = main_msg.ParseFrp('R');
-  ci.frp_l_ = main_msg.ParseFrp('L');
   ci.br_.game_time = main_msg.ParseGameTime();
 
   const std::string& pm = main_msg.ParsePlayMode();
@@ -225,8 +221,8 @@ void Agent::JudgeTeamPlacement() {
 
 void Agent::JudgeTouchingLeg() {
   CommonInformation& ci = ci_;
-  const bool left = ci.frp_l_.existence;
-  const bool right = ci.frp_r_.existence;
+  const bool left = frp_l_.existence;
+  const bool right = frp_r_.existence;
   if (left && right) {
     ci.touching_leg_ = 'B';
   } else if (right) {

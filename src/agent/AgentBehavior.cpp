@@ -61,8 +61,8 @@ void Agent::SelectBehavior() {
   ProcessState& ps = ps_;
   Brain& br = ci.br_;
 
-  ci.wk_->CalclateZMP(ci.frp_l_, ci.frp_r_);
-  ci.wk_->CalclateTargetZMP(ci.gravity_, ci.acc_.z());
+  ci.wk_->CalclateZMP(frp_l_, frp_r_);
+  ci.wk_->CalclateTargetZMP(ci.gravity_, acc_.z());
 
   switch (beh) {
     case READY:

@@ -72,7 +72,7 @@ void Agent::NextStandUp() {
     case StandingUp::READY: {
       for (const Target& t : kSettleArms) SetNextJointAngle(t.joint, t.degree, kSettleArmGain);
       for (const char* j : kLegJoints) SetNextJointAngle(j, 0.0, kSettleLegGain);
-      if (ci.frp_l_.existence && ci.frp_r_.existence) {
+      if (frp_l_.existence && frp_r_.existence) {
         // Both feet on the ground: the centre of pressure tells the way up,
         // at the heels (behind) from the back, at the toes from the front.
         if (s.count > kSettledOnFeet) {

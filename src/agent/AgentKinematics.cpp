@@ -43,9 +43,9 @@ void Agent::ClacTotalGyroAngle() {
   const double dt = ci.br_.game_time - ps.time_span;
   for (int k = 0; k < 3; ++k) {
     ci.total_(k) = Tool::Limited180(
-        Tool::TrapezoidIntegration(ci.total_(k), ci.gyro_(k), ps.bef_gyro(k), dt, 0));
+        Tool::TrapezoidIntegration(ci.total_(k), gyro_(k), ps.bef_gyro(k), dt, 0));
   }
-  ps.bef_gyro = ci.gyro_;
+  ps.bef_gyro = gyro_;
   ps.time_span = ci.br_.game_time;
 }
 

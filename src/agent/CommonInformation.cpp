@@ -7,9 +7,7 @@
 #include "object/Player.h"
 
 CommonInformation::CommonInformation()
-    : gyro_(Eigen::Vector3d::Zero()),
-      acc_(Eigen::Vector3d::Zero()),
-      ball_(new Ball()),
+    : ball_(new Ball()),
       total_(Eigen::Vector3d::Zero()),
       gravity_(Eigen::Vector3d::Zero()),
       momentum_(Eigen::Vector3d::Zero()),

@@ -5,7 +5,6 @@
 
 #include "agent/brain/Brain.h"
 #include "agent/walking/WalkType.h"
-#include "message/ForceResistance.h"
 
 class Ball;
 class Object;
@@ -26,10 +25,9 @@ public:
   CommonInformation(const CommonInformation&) = delete;
   CommonInformation& operator=(const CommonInformation&) = delete;
 
-  Eigen::Vector3d gyro_;
-  Eigen::Vector3d acc_;
-  ForceResistance frp_l_;
-  ForceResistance frp_r_;
+  // This cycle's gyroscope, accelerometer and foot pressure are the body
+  // model's (NaoModel::gyro_, acc_, frp_l_, frp_r_), read once per message;
+  // the blackboard keeps no copy of them.
   Brain br_;
   Ball* ball_;
   Object* flag_[kFlagNum];

@@ -116,14 +116,14 @@ TEST_F(BodyTest, HugeGameTimeInTheFirstMomentumSumReturnsPromptly) {
 
 TEST_F(BodyTest, GyroRatesIntegrateToMinusTheirAngle) {
   ci().br_.game_time = 0.0;
-  ci().gyro_ = Eigen::Vector3d(10, -20, 50);
+  agent.Gyro() = Eigen::Vector3d(10, -20, 50);
   agent.ClacTotalGyroAngle();
   ci().br_.game_time = 0.02;
   agent.ClacTotalGyroAngle();
   ExpectNear(ci().total_, Eigen::Vector3d(-0.2, 0.4, -1.0));
 
   // A rate changing sign between samples adds two signed triangles: 0 here.
-  ci().gyro_ = Eigen::Vector3d(-10, 20, -50);
+  agent.Gyro() = Eigen::Vector3d(-10, 20, -50);
   ci().br_.game_time = 0.04;
   agent.ClacTotalGyroAngle();
   ExpectNear(ci().total_, Eigen::Vector3d(-0.2, 0.4, -1.0));

@@ -64,6 +64,7 @@ public:
   const Eigen::Vector3d& LeftTiptoe() const { return l_tiptoe; }
   ForceResistance& LeftFoot() { return frp_l_; }
   Eigen::Vector3d& Acc() { return acc_; }
+  Eigen::Vector3d& Gyro() { return gyro_; }
   ForceResistance& RightFoot() { return frp_r_; }
   VisionState& Vision() { return main_msg.vision_; }
 };

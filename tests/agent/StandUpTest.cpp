@@ -16,9 +16,8 @@ protected:
 
   // Feet as the blackboard holds them, the centre of pressure's y.
   void Feet(TestAgent& agent, bool on_ground, double cop_y) {
-    CommonInformation& ci = agent.GetBlackboard();
-    ci.frp_l_.existence = ci.frp_r_.existence = on_ground;
-    ci.wk_->SetZMP(Eigen::Vector3d(0, cop_y, 0));
+    agent.LeftFoot().existence = agent.RightFoot().existence = on_ground;
+    agent.GetBlackboard().wk_->SetZMP(Eigen::Vector3d(0, cop_y, 0));
   }
   // Cycles until the stage changes (at most 200).
   int CyclesIn(TestAgent& agent) {
