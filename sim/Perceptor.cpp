@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "FieldGeometry.h"
 #include "FixedDecimal.h"
 #include "SimKinematics.h"
 
@@ -141,11 +142,11 @@ void AppendVector(TextAppender& out, const Eigen::Vector3d& v) {
 }
 
 // "(HJ (n hj1) (ax " and so on, in joint table order.
-const std::array<std::string, NaoModel::kJointNum>& JointHeads() {
-  static const std::array<std::string, NaoModel::kJointNum> heads = [] {
-    std::array<std::string, NaoModel::kJointNum> h;
-    for (int j = 0; j < NaoModel::kJointNum; ++j) {
-      h[j] = std::string("(HJ (n ") + NaoModel::kJointTable[j].p_name + ") (ax ";
+const std::array<std::string, RobotBody::kJointNum>& JointHeads() {
+  static const std::array<std::string, RobotBody::kJointNum> heads = [] {
+    std::array<std::string, RobotBody::kJointNum> h;
+    for (int j = 0; j < RobotBody::kJointNum; ++j) {
+      h[j] = std::string("(HJ (n ") + RobotBody::kJoints[j].perceptor + ") (ax ";
     }
     return h;
   }();
@@ -194,4 +195,89 @@ void Perceptor::AppendJointsAndVision(std::string& message, const double* q, con
   for (int j = kLlj1; j <= kLlj5; ++j) AppendJoint(out, q, j);
   AppendFoot(out, "lf", left);
   AppendJoint(out, q, kLlj6);
+}
+
+void Perceptor::AppendHeard(std::string& out, const RosterEntry& listener, const std::vector<Spoken>& spoken) {
+  if (!listener.registered) return;
+  bool own_slot = false, other_slot = false;
+  for (const Spoken& s : spoken) {
+    if (s.speaker != listener.id) continue;
+    AppendHear(out, s.team, s.game_time, true, 0.0, s.text);
+    own_slot = true;
+  }
+  const Frame cam = listener.body.CameraWorld();
+  for (const Spoken& s : spoken) {
+    if (s.speaker == listener.id) continue;
+    bool& slot = s.side == listener.side ? own_slot : other_slot;
+    if (slot) continue;  // one message per team and step
+    slot = true;
+    const Polar pol = Vision::ToPolar(cam, s.at);
+    AppendHear(out, s.team, s.game_time, false, pol.h, s.text);
+  }
+}
+
+namespace {
+
+// " (name (pol d h v))", measured with the vision's noise.
+void AppendItem(TextAppender& see, Vision& vision, const char* name, const Polar& exact) {
+  see.Append(" (");
+  see.Append(name, std::strlen(name));
+  see.Append(' ');
+  Vision::AppendPolar(see, vision.Measure(exact));
+  see.Append(')');
+}
+
+// The item of a point when it is in view.
+void AppendSighting(TextAppender& see, const Frame& cam, Vision& vision, const char* name, const Eigen::Vector3d& p) {
+  Polar pol;
+  if (Vision::Sight(cam, p, &pol)) AppendItem(see, vision, name, pol);
+}
+
+}  // namespace
+
+void Perceptor::AppendSee(std::string& text, RosterEntry& viewer, const std::vector<RosterEntry*>& players,
+                          const Eigen::Vector3d& ball) {
+  using namespace FieldGeometry;
+  const Frame cam = viewer.body.CameraWorld();
+  TextAppender see(&text);
+  see.Append("(See");
+  for (int i = 0; i < kLandmarkNum; ++i) AppendSighting(see, cam, viewer.vision, kLandmarks[i].name, LandmarkPosition(i));
+  AppendSighting(see, cam, viewer.vision, "B", ball);
+
+  static const int kHead = SimKinematics::PartIndex("head");
+  for (const RosterEntry* entry : players) {
+    const RosterEntry& o = *entry;
+    if (!o.registered) continue;
+    const bool self = o.id == viewer.id;
+    struct Part {
+      const char* name;
+      Eigen::Vector3d at;
+      bool own;  // seen on oneself too
+    };
+    const Part parts[5] = {
+        {"head", o.body.PartWorld(kHead), false},
+        {"rlowerarm", o.body.LowerArmWorld(SimKinematics::kRight), true},
+        {"llowerarm", o.body.LowerArmWorld(SimKinematics::kLeft), true},
+        {"rfoot", o.body.SoleWorld(SimKinematics::kRight).p, false},
+        {"lfoot", o.body.SoleWorld(SimKinematics::kLeft).p, false},
+    };
+    // " (P (team T) (id N)" only once a part of the player is in view.
+    bool any = false;
+    for (const Part& p : parts) {
+      if (self && !p.own) continue;
+      Polar pol;
+      if (!Vision::Sight(cam, p.at, &pol)) continue;
+      if (!any) {
+        see.Append(" (P (team ");
+        see.Append(o.team);
+        see.Append(") (id ");
+        AppendInt(see, o.unum);
+        see.Append(')');
+        any = true;
+      }
+      AppendItem(see, viewer.vision, p.name, pol);
+    }
+    if (any) see.Append(')');
+  }
+  see.Append(')');
 }

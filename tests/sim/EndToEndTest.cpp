@@ -17,8 +17,9 @@
 #include <vector>
 
 #include "FieldServer.h"
+#include "Recorder.h"
+#include "RobotBody.h"
 #include "World.h"
-#include "nao_model/NaoModel.h"
 
 extern char** environ;
 
@@ -54,14 +55,17 @@ void Play(const FieldOptions& options, World& world, const std::string& team,
   FieldOptions held = options;
   held.players = static_cast<int>(players.size());
   FieldServer server(held, &world);
+  Recorder recorder(held, &world);
   std::string error;
-  ASSERT_TRUE(server.Open(&error)) << error;
+  ASSERT_TRUE(server.Open(&error) && recorder.Open(&error)) << error;
+  server.OnStep([&recorder] { recorder.AfterStep(); });
   std::vector<pid_t> pids;
   for (const auto& p : players) {
     pids.push_back(StartPlayer(server.PlayerPort(), team, p.first, p.second));
     ASSERT_GT(pids.back(), 0);
   }
   server.Run();
+  recorder.Finish();
   for (pid_t pid : pids) {
     int status = 0;
     ASSERT_EQ(waitpid(pid, &status, 0), pid);
@@ -113,8 +117,8 @@ TEST(EndToEndTest, PlayerIsBeamedToItsStartAndTakesItsDefaultPosture) {
     EXPECT_NEAR(r.x, x, 0.05);
     EXPECT_NEAR(r.y, y, 0.05);
     EXPECT_NEAR(r.heading, 0.0, 2.0);
-    for (int j = 2; j < NaoModel::kJointNum; ++j) {
-      EXPECT_NEAR(r.joints[j], posture[j], 0.5) << NaoModel::kJointTable[j].p_name;
+    for (int j = 2; j < RobotBody::kJointNum; ++j) {
+      EXPECT_NEAR(r.joints[j], posture[j], 0.5) << RobotBody::kJoints[j].perceptor;
     }
   }
 }

@@ -76,7 +76,7 @@ TEST(SimRobotTest, JointsIntegrateTheirSpeedCappedAndStopAtTheLimits) {
 
 TEST(SimRobotTest, ForwardKinematicsTurnsEachJointTheRightWay) {
   SimKinematics k;
-  double q[NaoModel::kJointNum] = {};
+  double q[RobotBody::kJointNum] = {};
   q[kRlj3] = 30;  // hip pitch swings the leg forward and up
   q[kLlj4] = -60;  // a bent knee pulls the foot back
   q[kHj1] = 90;   // pan looks left, tilt up
