@@ -12,42 +12,18 @@
 
 namespace {
 
-// "%.2f" for what FixedDecimal leaves out: magnitudes of 2^31 and more, and
-// values that are not finite (written as 0.00: a message has no "nan").
+// "%.2f" for what FixedDecimal leaves out: magnitudes of 2^31 and more
+// (through printf itself: such numbers are rare and exact rounding of their
+// halves needs more than double arithmetic), and values that are not finite
+// (written as 0.00: a message has no "nan").
 void AppendLargeNumber(std::string& out, double v) {
   if (!std::isfinite(v)) {
     out += "0.00";
     return;
   }
-  if (std::fabs(v) >= 1e15) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    out += buf;
-    return;
-  }
-  // Round the exact binary value to hundredths as printf does: compare with
-  // the midpoint between two hundredths exactly (fma rounds only once, so
-  // the sign of each difference is exact); exact halves go to the even side.
-  const double x = std::fabs(v);
-  double k = std::floor(x * 100.0);
-  if (std::fma(x, 100.0, -k) < 0.0) k -= 1.0;
-  else if (std::fma(x, 100.0, -(k + 1.0)) >= 0.0) k += 1.0;
-  const double above_half = std::fma(x, 200.0, -(2.0 * k + 1.0));
-  if (above_half > 0.0 || (above_half == 0.0 && std::fmod(k, 2.0) != 0.0)) k += 1.0;
-  long long n = static_cast<long long>(k);
-  if (std::signbit(v)) out += '-';
-  char digits[24];
-  int len = 0;
-  long long whole = n / 100;
-  const int frac = static_cast<int>(n % 100);
-  do {
-    digits[len++] = static_cast<char>('0' + whole % 10);
-    whole /= 10;
-  } while (whole > 0);
-  while (len > 0) out += digits[--len];
-  out += '.';
-  out += static_cast<char>('0' + frac / 10);
-  out += static_cast<char>('0' + frac % 10);
+  char buf[320];  // up to 309 digits before the point
+  std::snprintf(buf, sizeof buf, "%.2f", v);
+  out += buf;
 }
 
 }  // namespace

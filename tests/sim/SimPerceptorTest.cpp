@@ -1,9 +1,6 @@
 #include "Perceptor.h"
 
-#include <cmath>
-#include <cstdio>
 #include <fstream>
-#include <random>
 
 #include <gtest/gtest.h>
 
@@ -11,34 +8,6 @@
 #include "World.h"
 
 namespace {
-
-std::string Printf2(double v) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.2f", v);
-  return buf;
-}
-
-std::string Fixed2(double v) {
-  std::string s;
-  Perceptor::AppendNumber(s, v);
-  return s;
-}
-
-TEST(SimPerceptorTest, NumbersAreWrittenAsPrintfWritesThem) {
-  const double values[] = {0.0,   -0.0,  0.004, -0.004, 0.005, -0.006, 0.125, 0.375, -0.625,    1.005,       22.59,
-                           -9.81, 99.995, 0.1,  -1e-9,  1e20,  6.1395, 351.77, -0.001, 1234.5678, -98765.4321};
-  for (double v : values) EXPECT_EQ(Fixed2(v), Printf2(v)) << v;
-  std::mt19937 rng(5);
-  std::uniform_real_distribution<double> u(-2000.0, 2000.0);
-  for (int i = 0; i < 20000; ++i) {
-    const double v = u(rng) / (1 + i % 7);
-    ASSERT_EQ(Fixed2(v), Printf2(v)) << v;
-  }
-  // No "nan" or "inf" in a message.
-  std::string s;
-  Perceptor::AppendInertial(s, Eigen::Vector3d(-0.04, 0, std::nan("")), Eigen::Vector3d(0, -0.06, HUGE_VAL));
-  EXPECT_EQ(s, "(GYR (n torso) (rt -0.04 0.00 0.00))(ACC (n torso) (a 0.00 -0.06 0.00))");
-}
 
 // Heads of the top-level expressions of a message; for joints and foot
 // sensors with the name ("HJ hj1", "FRP rf").
