@@ -13,11 +13,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "../net/LoopbackServer.h"
 #include "Connection.h"
 #include "Expression.h"
 #include "FieldOptions.h"
 #include "SceneRobotType.h"
-#include "SimTestSupport.h"
 
 namespace {
 
@@ -113,7 +113,7 @@ protected:
 };
 
 TEST_F(FieldConnectionTest, AssemblesFramesFromPiecesSplitsJoinedOnesAndSeesAnEndMidFrame) {
-  const std::string first = simtest::Frame("(scene a 0)");
+  const std::string first = LoopbackServer::Frame("(scene a 0)");
   // Pieces ending inside the header, inside the text and one byte short.
   for (const std::string& piece : {first.substr(0, 1), first.substr(1, 5), first.substr(6, 8)}) {
     Write(piece);
@@ -121,7 +121,7 @@ TEST_F(FieldConnectionTest, AssemblesFramesFromPiecesSplitsJoinedOnesAndSeesAnEn
     EXPECT_EQ(Connection::FrameResult::kNone, Next());
   }
   // The last byte, an empty frame and a third in one write.
-  Write(first.substr(14) + simtest::Frame("") + simtest::Frame("(syn)"));
+  Write(first.substr(14) + LoopbackServer::Frame("") + LoopbackServer::Frame("(syn)"));
   connection_->Receive(&reason_);
   for (const char* expected : {"(scene a 0)", "", "(syn)"}) {
     ASSERT_EQ(Connection::FrameResult::kFrame, Next());
@@ -130,7 +130,7 @@ TEST_F(FieldConnectionTest, AssemblesFramesFromPiecesSplitsJoinedOnesAndSeesAnEn
   EXPECT_EQ(Connection::FrameResult::kNone, Next());
   EXPECT_FALSE(connection_->MidFrame());
   // The peer closing in the middle of a frame shows.
-  Write(simtest::Frame("(he1 1.0)").substr(0, 6));
+  Write(LoopbackServer::Frame("(he1 1.0)").substr(0, 6));
   close(peer_);
   peer_ = -1;
   Connection::ReadResult result = Connection::ReadResult::kOk;
@@ -142,13 +142,13 @@ TEST_F(FieldConnectionTest, AssemblesFramesFromPiecesSplitsJoinedOnesAndSeesAnEn
 
 TEST_F(FieldConnectionTest, LongestFrameAcceptedOneMoreRefusedFromItsHeader) {
   const std::string longest(Connection::kMaxFrame, 'x');
-  std::thread writer([&] { Write(simtest::Frame(longest)); });
+  std::thread writer([&] { Write(LoopbackServer::Frame(longest)); });
   while (Next() == Connection::FrameResult::kNone) {
     ASSERT_NE(Connection::ReadResult::kError, connection_->Receive(&reason_));
   }
   writer.join();
   EXPECT_EQ(longest, text_);
-  Write(simtest::Frame(longest + "x").substr(0, 4));
+  Write(LoopbackServer::Frame(longest + "x").substr(0, 4));
   connection_->Receive(&reason_);
   EXPECT_EQ(Connection::FrameResult::kTooLong, Next());
   EXPECT_NE(std::string::npos, reason_.find(std::to_string(Connection::kMaxFrame + 1))) << reason_;

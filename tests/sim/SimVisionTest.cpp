@@ -76,7 +76,7 @@ TEST(SimVisionFieldTest, LandmarksBallAndPlayersAtAKnownPoseMatchHandComputedVal
     SCOPED_TRACE(s.key);
     const double dx = s.x + 4.0, dy = s.y, dz = s.z - 0.56;
     double d, h, v;
-    ASSERT_TRUE(simtest::Pol(s.beta ? beta : m, s.key, &d, &h, &v)) << m;
+    ASSERT_TRUE(simtest::Numbers(s.beta ? beta : m, s.key, "(pol %lf %lf %lf", &d, &h, &v)) << m;
     EXPECT_NEAR(d, std::sqrt(dx * dx + dy * dy + dz * dz), 0.006);
     EXPECT_NEAR(h, std::atan2(dy, dx) / kRad, 0.006);
     EXPECT_NEAR(v, std::atan2(dz, std::hypot(dx, dy)) / kRad, 0.006);
@@ -89,10 +89,10 @@ TEST(SimVisionFieldTest, LandmarksBallAndPlayersAtAKnownPoseMatchHandComputedVal
   // Its own lower arms, nothing else of itself; the teammate behind is not seen.
   const std::string self = simtest::Expression(m, "P (team Alpha) (id 1)");
   double d, h, v;
-  ASSERT_TRUE(simtest::Pol(self, "rlowerarm", &d, &h, &v)) << m;
+  ASSERT_TRUE(simtest::Numbers(self, "rlowerarm", "(pol %lf %lf %lf", &d, &h, &v)) << m;
   EXPECT_NEAR(d, 0.185, 0.01);
   EXPECT_LT(h, -30.0);
-  ASSERT_TRUE(simtest::Pol(self, "llowerarm", &d, &h, &v));
+  ASSERT_TRUE(simtest::Numbers(self, "llowerarm", "(pol %lf %lf %lf", &d, &h, &v));
   EXPECT_GT(h, 30.0);
   EXPECT_EQ(self.find("(head"), std::string::npos);
   EXPECT_EQ(self.find("foot"), std::string::npos);
