@@ -128,26 +128,6 @@ TEST(SimRobotTest, SteppingLegsCarryTheRobotForwardInItsHeading) {
   }
 }
 
-TEST(SimRobotTest, HipYawOfTheStanceLegTurnsTheRobot) {
-  // Standing on one foot, turning that leg outwards while the foot holds
-  // turns the body the other way: right on the left foot, left on the right.
-  const struct {
-    int lift3, lift4, lift5, stance_yaw, stance;
-    double sign;
-  } legs[] = {{kRlj3, kRlj4, kRlj5, kLlj1, SimKinematics::kLeft, -1.0},
-              {kLlj3, kLlj4, kLlj5, kRlj1, SimKinematics::kRight, 1.0}};
-  for (const auto& leg : legs) {
-    SCOPED_TRACE(leg.stance);
-    SimRobot r = StandingAt(0, 0, 0);
-    Crouch(r);
-    Move(r, {{leg.lift3, 25}, {leg.lift4, -80}, {leg.lift5, 55}}, 5);
-    ASSERT_EQ(r.SupportFoot(), leg.stance);
-    Move(r, {{leg.stance_yaw, -20}}, 10);
-    EXPECT_GT(leg.sign * r.Heading(), 10.0);
-    EXPECT_EQ(r.GetState(), SimRobot::State::kUpright);
-  }
-}
-
 TEST(SimRobotTest, AToppledRobotLandsWithAShockThenFeelsGravityAlongItsBody) {
   const struct {
     double heading, ankle_speed, acc_y;
