@@ -196,30 +196,6 @@ TEST_F(FieldServerTest, DeadBrokenAndRefusedClientsAreDroppedWithoutDisturbingOt
   EXPECT_EQ(4, std::distance(std::sregex_iterator(err.begin(), err.end(), line), std::sregex_iterator())) << err;
 }
 
-TEST_F(FieldServerTest, ARobotItsTeamsTypesRefuseStaysConnectedWithoutANumberAndIsWaitedFor) {
-  Start(true);
-  std::vector<std::unique_ptr<TestClient>> alpha;
-  std::vector<TestClient*> everybody;
-  for (int n = 1; n <= 7; ++n) {
-    alpha.push_back(Player(n, "Alpha"));  // all of type 0
-    everybody.push_back(alpha.back().get());
-  }
-  ::testing::internal::CaptureStderr();
-  auto outsider = Player(8, "Alpha");  // gets both answers
-  for (auto& a : alpha) a->Send("(syn)");
-  EXPECT_FALSE(alpha[0]->Receive(100)) << "stepped without the outsider's (syn)";
-  outsider->Send("(syn)");
-  for (TestClient* c : everybody) ASSERT_TRUE(c->Receive());
-  everybody.push_back(outsider.get());
-  ASSERT_TRUE(outsider->Receive());
-  for (int step = 0; step < 2; ++step) SynStep(everybody);
-  EXPECT_EQ(std::string::npos, outsider->last.find("(unum")) << outsider->last;
-  EXPECT_EQ(
-      "client 8 stays outside team Alpha (number 8, robot type 0): no more robots of type 0 are allowed: a team has "
-      "at most 7 robots of one type\n",
-      ::testing::internal::GetCapturedStderr());
-}
-
 TEST_F(FieldServerTest, RealTimeOrSyncModeWithNobodyToWaitForStepsAtTheWallClocksPaceUntilTheDuration) {
   // 0: real time, the player never answers; 1: sync, nobody comes;
   // 2: sync, a player joins and leaves.

@@ -74,20 +74,6 @@ TEST(SimRobotTest, JointsIntegrateTheirSpeedCappedAndStopAtTheLimits) {
   }
 }
 
-TEST(SimRobotTest, ForwardKinematicsTurnsEachJointTheRightWay) {
-  SimKinematics k;
-  double q[RobotBody::kJointNum] = {};
-  q[kRlj3] = 30;  // hip pitch swings the leg forward and up
-  q[kLlj4] = -60;  // a bent knee pulls the foot back
-  q[kHj1] = 90;   // pan looks left, tilt up
-  q[kHj2] = 30;
-  k.Compute(q);
-  EXPECT_GT(k.Sole(SimKinematics::kRight).p.y(), 0.025 + 0.1);
-  EXPECT_GT(k.Sole(SimKinematics::kRight).p.z(), -0.405 + 0.02);
-  EXPECT_LT(k.Sole(SimKinematics::kLeft).p.y(), 0.0);
-  EXPECT_TRUE((k.Camera().R * Eigen::Vector3d::UnitY()).isApprox(Eigen::Vector3d(-0.866, 0, 0.5), 1e-3));
-}
-
 TEST(SimRobotTest, StandingOrLeaningTheSensorsReadGravityTurnAndWeight) {
   SimRobot r = StandingAt(1, 2, 30);
   r.SetJointVelocity(kHj1, 0.01);  // not a resting beamed body
