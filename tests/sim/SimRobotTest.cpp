@@ -136,9 +136,11 @@ TEST(SimRobotTest, AToppledRobotLandsWithAShockThenFeelsGravityAlongItsBody) {
     }
     for (int i = 0; i < 5; ++i) r.Step(kDt);
     EXPECT_TRUE(r.Acc().isApprox(Eigen::Vector3d(0, f.acc_y, 0), 1e-6)) << r.Acc().transpose();
-    for (int side = 0; side < 2; ++side) {  // toes on the front, heels on the back
+    for (int side = 0; side < 2; ++side) {  // toes on the front, heels on the back, a few newtons each
       EXPECT_TRUE(r.Foot(side).contact);
       EXPECT_LT(r.Foot(side).c.y() * f.acc_y, 0.0) << r.Foot(side).c.transpose();
+      EXPECT_GT(r.Foot(side).f.z(), 0.5);  // some force along the sole's normal: the player weighs by it
+      EXPECT_NEAR(r.Foot(side).f.norm(), 9.0, 1.0);
     }
     EXPECT_LT(r.Torso().p.z(), 0.1);
     EXPECT_GT(r.Torso().p.head<2>().dot(f.towards), 0.2);
