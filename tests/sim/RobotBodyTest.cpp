@@ -3,6 +3,9 @@
 // the field move, or the player command, a body the other does not know.
 #include "RobotBody.h"
 
+#include <algorithm>
+#include <iterator>
+#include <string>
 
 #include <gtest/gtest.h>
 
@@ -25,14 +28,16 @@ TEST(RobotBodyTest, JointsAndPartsMatchThePlayersBodyModelOneByOne) {
     EXPECT_LT(field.min, field.max);
     EXPECT_EQ(Eigen::Vector3d(field.axis.x, field.axis.y, field.axis.z), Eigen::Vector3d(player.ax, player.ay, player.az));
   }
+  // Parts by name: each of the field's parts is one of the player's.
   ASSERT_EQ(RobotBody::kPartNum, NaoModel::kPartNum);
-  for (int p = 0; p < RobotBody::kPartNum; ++p) {
-    const RobotBody::Part& field = RobotBody::kParts[p];
-    const PartSpec& player = NaoModel::kPartTable[p];
+  for (const RobotBody::Part& field : RobotBody::kParts) {
     SCOPED_TRACE(field.name);
-    EXPECT_STREQ(field.name, player.name);
-    EXPECT_EQ(Eigen::Vector3d(field.offset.x, field.offset.y, field.offset.z), Eigen::Vector3d(player.x, player.y, player.z));
-    EXPECT_EQ(field.mass, player.mass);
+    const PartSpec* player = std::find_if(std::begin(NaoModel::kPartTable), std::end(NaoModel::kPartTable),
+                                          [&](const PartSpec& p) { return std::string(p.name) == field.name; });
+    ASSERT_NE(player, std::end(NaoModel::kPartTable));
+    EXPECT_EQ(Eigen::Vector3d(field.offset.x, field.offset.y, field.offset.z),
+              Eigen::Vector3d(player->x, player->y, player->z));
+    EXPECT_EQ(field.mass, player->mass);
   }
 }
 
