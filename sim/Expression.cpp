@@ -1,8 +1,11 @@
 #include "Expression.h"
 
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
+
+#include "DecimalParser.h"
 
 namespace Expression {
 
@@ -88,15 +91,10 @@ bool IsWellFormed(const std::string& text, std::string* reason) {
 bool FindList(const std::string& text, const char* head, std::string* list) {
   const std::size_t start = FindHead(text, head);
   if (start == std::string::npos) return false;
-  int depth = 0;
-  for (std::size_t i = start; i < text.size(); ++i) {
-    if (text[i] == '(') ++depth;
-    if (text[i] == ')' && --depth == 0) {
-      if (list) *list = text.substr(start, i - start + 1);
-      return true;
-    }
-  }
-  return false;
+  const std::size_t close = ClosingParenthesis(text, start);
+  if (close == std::string_view::npos) return false;
+  if (list) *list = text.substr(start, close - start + 1);
+  return true;
 }
 
 bool FindAtom(const std::string& text, const char* head, std::string* atom) {
@@ -129,6 +127,51 @@ bool HasSyn(const std::string& text) {
   constexpr std::size_t kSynLength = sizeof kSyn - 1;
   if (text.size() >= kSynLength && text.compare(text.size() - kSynLength, kSynLength, kSyn) == 0) return true;
   return text.find(kSyn) != std::string::npos || FindHead(text, "syn") != std::string::npos;
+}
+
+std::size_t ClosingParenthesis(std::string_view text, std::size_t open) {
+  int depth = 0;
+  for (std::size_t j = open; j < text.size(); ++j) {
+    if (text[j] == '(') ++depth;
+    else if (text[j] == ')' && --depth == 0) return j;
+  }
+  return std::string_view::npos;
+}
+
+void SplitList(std::string_view text, std::size_t open, std::size_t close, std::string_view* head,
+               std::string_view* rest) {
+  const std::string_view inner = text.substr(open + 1, close - open - 1);
+  std::size_t k = 0;
+  while (k < inner.size() && inner[k] == ' ') ++k;
+  std::size_t e = k;
+  while (e < inner.size() && inner[e] != ' ' && inner[e] != '(' && inner[e] != ')') ++e;
+  *head = inner.substr(k, e - k);
+  std::string_view r = inner.substr(e);
+  while (!r.empty() && r.front() == ' ') r.remove_prefix(1);
+  while (!r.empty() && r.back() == ' ') r.remove_suffix(1);
+  *rest = r;
+}
+
+bool ReadNumbers(std::string_view text, double* out, int n) {
+  constexpr std::size_t kLongestNumber = 63;
+  std::size_t i = 0;
+  for (int k = 0; k < n; ++k) {
+    while (i < text.size() && text[i] == ' ') ++i;
+    std::size_t e = i;
+    while (e < text.size() && text[e] != ' ') ++e;
+    if (e == i || e - i > kLongestNumber) return false;
+    if (!DecimalParser::Parse(text.data() + i, e - i, &out[k])) return false;
+    i = e;
+  }
+  while (i < text.size() && text[i] == ' ') ++i;
+  return i == text.size();
+}
+
+bool ReadInt(std::string_view text, int* out) {
+  double v;
+  if (!ReadNumbers(text, &v, 1) || v != std::floor(v) || std::fabs(v) > 1e6) return false;
+  *out = static_cast<int>(v);
+  return true;
 }
 
 }  // namespace Expression

@@ -3,9 +3,11 @@
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
-// Checks and small look-ups on the S-expression texts that clients send.
+// Checks, look-ups and the reading of commands in the S-expression texts
+// that clients send.
 namespace Expression {
 
 // True when the text is a sequence of lists such as "(he1 0.5)(syn)":
@@ -30,6 +32,48 @@ std::vector<std::string> TopLevelLists(const std::string& text);
 
 // True when the text holds the list "(syn)".
 bool HasSyn(const std::string& text);
+
+// Calls f(head, rest) for each list at the top level of a command text, in
+// order: head is the first atom of the list, rest the text behind it up to
+// the list's closing parenthesis, blanks at either end left out. Only the
+// blank ' ' separates, as the server reads commands, so "(he1\t1)" has the
+// head "he1\t1". Text between the lists is skipped. False when the
+// parentheses do not balance (the lists before the fault have been called).
+template <typename F>
+bool ForEachCommand(std::string_view text, F f);
+
+// Exactly n numbers separated by blanks into out[0..n-1]; false when there
+// are fewer or more, or one is not a number as strtod reads it whole (longer
+// than 63 characters, or not finite).
+bool ReadNumbers(std::string_view text, double* out, int n);
+// One whole number of at most a million in magnitude.
+bool ReadInt(std::string_view text, int* out);
+
+// The head and the trimmed rest of the list text[open .. close].
+void SplitList(std::string_view text, std::size_t open, std::size_t close, std::string_view* head,
+               std::string_view* rest);
+// Position of the parenthesis that closes the list opened at text[open],
+// or npos.
+std::size_t ClosingParenthesis(std::string_view text, std::size_t open);
+
+template <typename F>
+bool ForEachCommand(std::string_view text, F f) {
+  std::size_t i = 0;
+  while (i < text.size()) {
+    if (text[i] != '(') {
+      if (text[i] == ')') return false;
+      ++i;
+      continue;
+    }
+    const std::size_t close = ClosingParenthesis(text, i);
+    if (close == std::string_view::npos) return false;
+    std::string_view head, rest;
+    SplitList(text, i, close, &head, &rest);
+    f(head, rest);
+    i = close + 1;
+  }
+  return true;
+}
 
 }  // namespace Expression
 

@@ -20,7 +20,6 @@ constexpr double kBallRadius = 0.042;
 constexpr double kBallMass = 0.026;
 
 constexpr double kGravity = 9.81;
-constexpr double kStep = 0.02;  // seconds of one simulation step
 
 struct Landmark {
   const char* name;

@@ -1,7 +1,6 @@
 #include "FieldServer.h"
 
 #include <cerrno>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <iostream>
@@ -15,6 +14,7 @@
 
 #include "Connection.h"
 #include "Expression.h"
+#include "FieldUnits.h"
 #include "SceneRobotType.h"
 
 namespace {
@@ -103,7 +103,6 @@ bool FieldServer::Open(std::string* error) {
       return false;
     }
   }
-  if (!options_.trace_file.empty() && !trace_.Open(options_.trace_file, error)) return false;
   return true;
 }
 
@@ -118,7 +117,7 @@ void FieldServer::Stop() {
 }
 
 void FieldServer::Run() {
-  constexpr auto kStep = std::chrono::milliseconds(20);
+  constexpr auto kStep = std::chrono::milliseconds(FieldUnits::kStepMilliseconds);
   hold_until_ = Clock::now() + std::chrono::duration_cast<Clock::duration>(
                                    std::chrono::duration<double>(kJoinWaitSeconds));
   // Real-time pace: the wall time of the next step; set whenever the pace
@@ -204,10 +203,7 @@ void FieldServer::Run() {
       }
     }
   }
-  ShowProgress(true);
-  plot_.Add(world_->Snapshot());
   CloseAll();
-  trace_.Close();
 }
 
 void FieldServer::Accept(int listener, bool trainer) {
@@ -420,25 +416,7 @@ void FieldServer::DoStep() {
     world_->Perceive(client->robot, &message_);
     Send(*client, message_);
   }
-  const bool plot = !options_.svg_file.empty() && steps_ % kPlotEvery == 0;
-  if (trace_.IsOpen() || plot) {
-    const WorldSnapshot snapshot = world_->Snapshot();
-    trace_.Write(snapshot);
-    if (plot) plot_.Add(snapshot);
-  }
-  if (options_.progress && steps_ % 50 == 0) ShowProgress(false);
-}
-
-void FieldServer::ShowProgress(bool last) {
-  if (!options_.progress) return;
-  if (!last) {
-    std::fprintf(stderr, "\r%.0f s simulated", steps_ * kStepSeconds);
-    std::fflush(stderr);
-    progress_shown_ = true;
-  } else if (progress_shown_) {
-    std::fprintf(stderr, "\r%.2f s simulated\n", steps_ * kStepSeconds);
-    std::fflush(stderr);
-  }
+  if (on_step_) on_step_();
 }
 
 void FieldServer::CloseAll() {

@@ -3,14 +3,13 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "FieldOptions.h"
 #include "Poller.h"
-#include "SvgPlot.h"
-#include "Trace.h"
 #include "World.h"
 
 class Connection;
@@ -21,12 +20,10 @@ class Connection;
 // synchronous mode, whenever every player has answered with "(syn)"; with no
 // player to wait for, synchronous mode steps in real time as well, so that a
 // match with a duration ends even when nobody comes or everybody has left.
-// One thread; all sockets non-blocking behind one epoll set.
+// One thread; all sockets non-blocking behind one epoll set. What is
+// recorded of the match is up to whoever listens to the steps (OnStep).
 class FieldServer {
 public:
-  static constexpr double kStepSeconds = 0.02;
-  // Every how many steps the picture takes a point of each path.
-  static constexpr long kPlotEvery = 5;
   // Longest wall time the clock is held for the players of "--players".
   static constexpr double kJoinWaitSeconds = 10.0;
 
@@ -36,21 +33,21 @@ public:
   FieldServer(const FieldServer&) = delete;
   FieldServer& operator=(const FieldServer&) = delete;
 
-  // Opens the two listening sockets (port 0: any free port) and the trace
-  // file. False with one line in *error.
+  // Opens the two listening sockets (port 0: any free port). False with one
+  // line in *error.
   bool Open(std::string* error);
   int PlayerPort() const { return player_port_; }
   int TrainerPort() const { return trainer_port_; }
 
   // Runs the match until the world is finished ("--duration", "(killsim)")
-  // or Stop() is called, then closes every connection cleanly and closes
-  // the trace.
+  // or Stop() is called, then closes every connection cleanly.
   void Run();
   // Ends Run() soon; safe from another thread and from a signal handler.
   void Stop();
 
   long Steps() const { return steps_.load(); }
-  const SvgPlot& Plot() const { return plot_; }
+  // Called after each step, once the players have their messages.
+  void OnStep(std::function<void()> listener) { on_step_ = std::move(listener); }
   // How long the end of the match waits for clients to close their side.
   void SetCloseGrace(double seconds) { close_grace_ = seconds; }
 
@@ -73,7 +70,6 @@ private:
   Pace CurrentPace();
   bool ReadyToStep() const;
   void DoStep();
-  void ShowProgress(bool last);
   void CloseAll();
 
   FieldOptions options_;
@@ -91,9 +87,7 @@ private:
   bool clock_started_ = false;  // "--players" have joined (or were waited for long enough)
   std::chrono::steady_clock::time_point hold_until_;
   std::string message_;  // the perceptor message being sent (buffer reused)
-  Trace trace_;
-  SvgPlot plot_;
-  bool progress_shown_ = false;
+  std::function<void()> on_step_;
 };
 
 #endif

@@ -6,47 +6,24 @@
 #include <cstdio>
 #include <cstring>
 
+#include "FieldGeometry.h"
 #include "FixedDecimal.h"
 #include "SimKinematics.h"
 
 namespace {
 
-// "%.2f" for what FixedDecimal leaves out: magnitudes of 2^31 and more, and
-// values that are not finite (written as 0.00: a message has no "nan").
+// "%.2f" for what FixedDecimal leaves out: magnitudes of 2^31 and more
+// (through printf itself: such numbers are rare and exact rounding of their
+// halves needs more than double arithmetic), and values that are not finite
+// (written as 0.00: a message has no "nan").
 void AppendLargeNumber(std::string& out, double v) {
   if (!std::isfinite(v)) {
     out += "0.00";
     return;
   }
-  if (std::fabs(v) >= 1e15) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    out += buf;
-    return;
-  }
-  // Round the exact binary value to hundredths as printf does: compare with
-  // the midpoint between two hundredths exactly (fma rounds only once, so
-  // the sign of each difference is exact); exact halves go to the even side.
-  const double x = std::fabs(v);
-  double k = std::floor(x * 100.0);
-  if (std::fma(x, 100.0, -k) < 0.0) k -= 1.0;
-  else if (std::fma(x, 100.0, -(k + 1.0)) >= 0.0) k += 1.0;
-  const double above_half = std::fma(x, 200.0, -(2.0 * k + 1.0));
-  if (above_half > 0.0 || (above_half == 0.0 && std::fmod(k, 2.0) != 0.0)) k += 1.0;
-  long long n = static_cast<long long>(k);
-  if (std::signbit(v)) out += '-';
-  char digits[24];
-  int len = 0;
-  long long whole = n / 100;
-  const int frac = static_cast<int>(n % 100);
-  do {
-    digits[len++] = static_cast<char>('0' + whole % 10);
-    whole /= 10;
-  } while (whole > 0);
-  while (len > 0) out += digits[--len];
-  out += '.';
-  out += static_cast<char>('0' + frac / 10);
-  out += static_cast<char>('0' + frac % 10);
+  char buf[320];  // up to 309 digits before the point
+  std::snprintf(buf, sizeof buf, "%.2f", v);
+  out += buf;
 }
 
 }  // namespace
@@ -141,11 +118,11 @@ void AppendVector(TextAppender& out, const Eigen::Vector3d& v) {
 }
 
 // "(HJ (n hj1) (ax " and so on, in joint table order.
-const std::array<std::string, NaoModel::kJointNum>& JointHeads() {
-  static const std::array<std::string, NaoModel::kJointNum> heads = [] {
-    std::array<std::string, NaoModel::kJointNum> h;
-    for (int j = 0; j < NaoModel::kJointNum; ++j) {
-      h[j] = std::string("(HJ (n ") + NaoModel::kJointTable[j].p_name + ") (ax ";
+const std::array<std::string, RobotBody::kJointNum>& JointHeads() {
+  static const std::array<std::string, RobotBody::kJointNum> heads = [] {
+    std::array<std::string, RobotBody::kJointNum> h;
+    for (int j = 0; j < RobotBody::kJointNum; ++j) {
+      h[j] = std::string("(HJ (n ") + RobotBody::kJoints[j].perceptor + ") (ax ";
     }
     return h;
   }();
@@ -194,4 +171,89 @@ void Perceptor::AppendJointsAndVision(std::string& message, const double* q, con
   for (int j = kLlj1; j <= kLlj5; ++j) AppendJoint(out, q, j);
   AppendFoot(out, "lf", left);
   AppendJoint(out, q, kLlj6);
+}
+
+void Perceptor::AppendHeard(std::string& out, const RosterEntry& listener, const std::vector<Spoken>& spoken) {
+  if (!listener.registered) return;
+  bool own_slot = false, other_slot = false;
+  for (const Spoken& s : spoken) {
+    if (s.speaker != listener.id) continue;
+    AppendHear(out, s.team, s.game_time, true, 0.0, s.text);
+    own_slot = true;
+  }
+  const Frame cam = listener.body.CameraWorld();
+  for (const Spoken& s : spoken) {
+    if (s.speaker == listener.id) continue;
+    bool& slot = s.side == listener.side ? own_slot : other_slot;
+    if (slot) continue;  // one message per team and step
+    slot = true;
+    const Polar pol = Vision::ToPolar(cam, s.at);
+    AppendHear(out, s.team, s.game_time, false, pol.h, s.text);
+  }
+}
+
+namespace {
+
+// " (name (pol d h v))", measured with the vision's noise.
+void AppendItem(TextAppender& see, Vision& vision, const char* name, const Polar& exact) {
+  see.Append(" (");
+  see.Append(name, std::strlen(name));
+  see.Append(' ');
+  Vision::AppendPolar(see, vision.Measure(exact));
+  see.Append(')');
+}
+
+// The item of a point when it is in view.
+void AppendSighting(TextAppender& see, const Frame& cam, Vision& vision, const char* name, const Eigen::Vector3d& p) {
+  Polar pol;
+  if (Vision::Sight(cam, p, &pol)) AppendItem(see, vision, name, pol);
+}
+
+}  // namespace
+
+void Perceptor::AppendSee(std::string& text, RosterEntry& viewer, const std::vector<RosterEntry*>& players,
+                          const Eigen::Vector3d& ball) {
+  using namespace FieldGeometry;
+  const Frame cam = viewer.body.CameraWorld();
+  TextAppender see(&text);
+  see.Append("(See");
+  for (int i = 0; i < kLandmarkNum; ++i) AppendSighting(see, cam, viewer.vision, kLandmarks[i].name, LandmarkPosition(i));
+  AppendSighting(see, cam, viewer.vision, "B", ball);
+
+  static const int kHead = SimKinematics::PartIndex("head");
+  for (const RosterEntry* entry : players) {
+    const RosterEntry& o = *entry;
+    if (!o.registered) continue;
+    const bool self = o.id == viewer.id;
+    struct Part {
+      const char* name;
+      Eigen::Vector3d at;
+      bool own;  // seen on oneself too
+    };
+    const Part parts[5] = {
+        {"head", o.body.PartWorld(kHead), false},
+        {"rlowerarm", o.body.LowerArmWorld(SimKinematics::kRight), true},
+        {"llowerarm", o.body.LowerArmWorld(SimKinematics::kLeft), true},
+        {"rfoot", o.body.SoleWorld(SimKinematics::kRight).p, false},
+        {"lfoot", o.body.SoleWorld(SimKinematics::kLeft).p, false},
+    };
+    // " (P (team T) (id N)" only once a part of the player is in view.
+    bool any = false;
+    for (const Part& p : parts) {
+      if (self && !p.own) continue;
+      Polar pol;
+      if (!Vision::Sight(cam, p.at, &pol)) continue;
+      if (!any) {
+        see.Append(" (P (team ");
+        see.Append(o.team);
+        see.Append(") (id ");
+        AppendInt(see, o.unum);
+        see.Append(')');
+        any = true;
+      }
+      AppendItem(see, viewer.vision, p.name, pol);
+    }
+    if (any) see.Append(')');
+  }
+  see.Append(')');
 }

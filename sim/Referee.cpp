@@ -1,10 +1,16 @@
 #include "Referee.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include "FieldGeometry.h"
 
 namespace {
 
 constexpr double kEps = 1e-6;
+constexpr double kBeamNoiseXY = 0.05;     // metres
+constexpr double kBeamNoiseTurn = 5.0;    // degrees
+constexpr double kCentreClearance = 2.5;  // where a beam into the centre circle ends up
 
 const char* const kModes[] = {
     "BeforeKickOff",    "KickOff_Left",      "KickOff_Right",   "PlayOn",
@@ -119,6 +125,38 @@ bool Referee::BallInPlay() const { return GoalsCount(); }
 
 bool Referee::BeamAllowed() const {
   return mode_ == "BeforeKickOff" || mode_ == "Goal_Left" || mode_ == "Goal_Right";
+}
+
+bool Referee::Beam(char side, const Eigen::Vector3d& asked, std::mt19937* noise, Eigen::Vector3d* placed) const {
+  using namespace FieldGeometry;
+  if (!BeamAllowed()) return false;
+  double x = asked.x(), y = asked.y(), rot = asked.z();
+  if (noise) {
+    std::uniform_real_distribution<double> xy(-kBeamNoiseXY, kBeamNoiseXY);
+    std::uniform_real_distribution<double> turn(-kBeamNoiseTurn, kBeamNoiseTurn);
+    x += xy(*noise);
+    y += xy(*noise);
+    rot += turn(*noise);
+  }
+  // Own half only, inside the field.
+  x = std::clamp(x, -kHalfLength, 0.0);
+  y = std::clamp(y, -kHalfWidth, kHalfWidth);
+  if (mode_ == "BeforeKickOff" && side != kickoff_side_) {
+    const double d = std::hypot(x, y);
+    if (d < kCentreCircleRadius) {
+      const Eigen::Vector2d dir = d > 1e-6 ? Eigen::Vector2d(x / d, y / d) : Eigen::Vector2d(-1.0, 0.0);
+      x = dir.x() * kCentreClearance;
+      y = dir.y() * kCentreClearance;
+      if (x > 0.0) x = 0.0;
+    }
+  }
+  if (side == 'R') {
+    x = -x;
+    y = -y;
+    rot += 180.0;
+  }
+  *placed = Eigen::Vector3d(x, y, rot);
+  return true;
 }
 
 bool Referee::TakeBallReset() {

@@ -1,9 +1,13 @@
 #ifndef VEKTORLING_SIM_REFEREE_H
 #define VEKTORLING_SIM_REFEREE_H
 
+#include <random>
 #include <string>
 
-// Play modes, score, game time, kick-off side and half time of one match.
+#include <Eigen/Dense>
+
+// Play modes, score, game time, kick-off side and half time of one match,
+// and where the rules let a beam put a player.
 // Times are the server clock in seconds; the referee is told every step.
 class Referee {
 public:
@@ -41,6 +45,12 @@ public:
   bool BallInPlay() const;
   // Beams are accepted.
   bool BeamAllowed() const;
+  // Where a beam to (x, y, heading in degrees) in the own team's frame puts
+  // a player of `side`, in the field's frame: with the server's noise drawn
+  // from *noise (none when null), into the own half, outside the centre
+  // circle for the team that does not kick off. False when beams are not
+  // accepted now; nothing is drawn then.
+  bool Beam(char side, const Eigen::Vector3d& asked, std::mt19937* noise, Eigen::Vector3d* placed) const;
   // True once after the referee put the ball back to the centre spot
   // (kick-off after a goal, half time); the world moves the ball.
   bool TakeBallReset();

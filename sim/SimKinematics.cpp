@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstring>
 
-namespace {
+#include "FieldUnits.h"
 
-constexpr double kDegToRad = M_PI / 180.0;
+namespace {
 
 struct PartIdx {
   int torso, neck, head;
@@ -39,15 +39,15 @@ const PartIdx& Idx() {
 }
 
 struct AxisTable {
-  Eigen::Vector3d axis[NaoModel::kJointNum];
+  Eigen::Vector3d axis[RobotBody::kJointNum];
 };
 
 const AxisTable& Axes() {
   static const AxisTable t = [] {
     AxisTable a;
-    for (int j = 0; j < NaoModel::kJointNum; ++j) {
-      const JointSpec& s = NaoModel::kJointTable[j];
-      a.axis[j] = Eigen::Vector3d(s.ax, s.ay, s.az).normalized();
+    for (int j = 0; j < RobotBody::kJointNum; ++j) {
+      const RobotBody::Triple& s = RobotBody::kJoints[j].axis;
+      a.axis[j] = Eigen::Vector3d(s.x, s.y, s.z).normalized();
     }
     return a;
   }();
@@ -55,7 +55,7 @@ const AxisTable& Axes() {
 }
 
 Eigen::Vector3d Offset(int part) {
-  const PartSpec& s = NaoModel::kPartTable[part];
+  const RobotBody::Triple& s = RobotBody::kParts[part].offset;
   return Eigen::Vector3d(s.x, s.y, s.z);
 }
 
@@ -76,19 +76,19 @@ SimKinematics::SimKinematics() {
   l_foot_ = i.foot[kLeft];
   r_foot_ = i.foot[kRight];
   for (auto& p : part_) p.setZero();
-  const double zero[NaoModel::kJointNum] = {};
+  const double zero[RobotBody::kJointNum] = {};
   Compute(zero);
 }
 
 int SimKinematics::PartIndex(const char* name) {
-  for (int k = 0; k < NaoModel::kPartNum; ++k) {
-    if (std::strcmp(NaoModel::kPartTable[k].name, name) == 0) return k;
+  for (int k = 0; k < RobotBody::kPartNum; ++k) {
+    if (std::strcmp(RobotBody::kParts[k].name, name) == 0) return k;
   }
   return -1;
 }
 
 Eigen::Matrix3d SimKinematics::JointRotation(int joint, double angle_deg) {
-  return Eigen::AngleAxisd(angle_deg * kDegToRad, Axes().axis[joint]).toRotationMatrix();
+  return Eigen::AngleAxisd(angle_deg * FieldUnits::kDegToRad, Axes().axis[joint]).toRotationMatrix();
 }
 
 const Eigen::Matrix3d& SimKinematics::Turn(int joint, double angle_deg) {
@@ -146,8 +146,8 @@ void SimKinematics::Compute(const double* q) {
 
   com_.setZero();
   total_mass_ = 0.0;
-  for (int k = 0; k < NaoModel::kPartNum; ++k) {
-    const double m = NaoModel::kPartTable[k].mass;
+  for (int k = 0; k < RobotBody::kPartNum; ++k) {
+    const double m = RobotBody::kParts[k].mass;
     com_ += m * part_[k];
     total_mass_ += m;
   }

@@ -5,7 +5,7 @@
 
 #include <Eigen/Dense>
 
-#include "nao_model/NaoModel.h"
+#include "RobotBody.h"
 
 // A rigid frame: maps a point p of the frame to R * p + p0.
 struct Frame {
@@ -27,7 +27,7 @@ struct Frame {
   }
 };
 
-// Joint indices in the order of NaoModel::kJointTable (the effector order).
+// Joint indices in the order of RobotBody::kJoints (the effector order).
 enum SimJoint {
   kHj1 = 0, kHj2,
   kLaj1, kLaj2, kLaj3, kLaj4,
@@ -37,8 +37,8 @@ enum SimJoint {
 };
 
 // Forward kinematics of the robot body in the torso frame (x to the right,
-// y forwards, z up), with the offsets and masses of the body model's part
-// table and the true axes of its joint table (the hip yaw-pitch turns about
+// y forwards, z up), with the offsets and masses of RobotBody's parts and
+// the true axes of its joints (the hip yaw-pitch turns about
 // its diagonal axis). Each joint turns the rest of its chain about the
 // point where the part of its row sits; the camera is the head frame.
 class SimKinematics {
@@ -54,7 +54,7 @@ public:
 
   SimKinematics();
 
-  // Joint angles in degrees, NaoModel::kJointTable order.
+  // Joint angles in degrees, RobotBody::kJoints order.
   void Compute(const double* q_deg);
 
   const Frame& Camera() const { return camera_; }
@@ -66,15 +66,15 @@ public:
   const Eigen::Vector3d& CentreOfMass() const { return com_; }
   double TotalMass() const { return total_mass_; }
 
-  // Index of a part of NaoModel::kPartTable by name; -1 if unknown.
+  // Index of a part of RobotBody::kParts by name; -1 if unknown.
   static int PartIndex(const char* name);
-  // Rotation about a joint's axis of the joint table.
+  // Rotation about a joint's axis of RobotBody::kJoints.
   static Eigen::Matrix3d JointRotation(int joint, double angle_deg);
 
 private:
   Frame camera_;
   Frame sole_[2];
-  Eigen::Vector3d part_[NaoModel::kPartNum];
+  Eigen::Vector3d part_[RobotBody::kPartNum];
   Eigen::Vector3d com_ = Eigen::Vector3d::Zero();
   double total_mass_ = 0.0;
 
@@ -84,9 +84,9 @@ private:
   // hold their angle from one step to the next, and the same angle (to the
   // bit) gives the same matrix.
   const Eigen::Matrix3d& Turn(int joint, double angle_deg);
-  Eigen::Matrix3d turn_[NaoModel::kJointNum];
-  std::uint64_t turn_angle_[NaoModel::kJointNum] = {};  // the bits of the angle of turn_
-  bool turn_known_[NaoModel::kJointNum] = {};
+  Eigen::Matrix3d turn_[RobotBody::kJointNum];
+  std::uint64_t turn_angle_[RobotBody::kJointNum] = {};  // the bits of the angle of turn_
+  bool turn_known_[RobotBody::kJointNum] = {};
 };
 
 #endif

@@ -4,19 +4,20 @@
 #include <cmath>
 
 #include "FieldGeometry.h"
+#include "FieldUnits.h"
 
 namespace {
 
-constexpr double kDeg = M_PI / 180.0;
+using FieldUnits::kDegToRad;
 // The body's own acceleration enters the sensor smoothed and capped: joint
 // speeds change at once here, which real motors cannot do.
 constexpr double kMaxLinearAcc = 4.0;  // m/s^2
 
 Eigen::Matrix3d RotZ(double deg) {
-  return Eigen::AngleAxisd(deg * kDeg, Eigen::Vector3d::UnitZ()).toRotationMatrix();
+  return Eigen::AngleAxisd(deg * kDegToRad, Eigen::Vector3d::UnitZ()).toRotationMatrix();
 }
 Eigen::Matrix3d RotX(double deg) {
-  return Eigen::AngleAxisd(deg * kDeg, Eigen::Vector3d::UnitX()).toRotationMatrix();
+  return Eigen::AngleAxisd(deg * kDegToRad, Eigen::Vector3d::UnitX()).toRotationMatrix();
 }
 
 // Heading (degrees from +x) of the forward axis (y) of an orientation, or
@@ -24,7 +25,7 @@ Eigen::Matrix3d RotX(double deg) {
 double ForwardHeading(const Eigen::Matrix3d& r) {
   const Eigen::Vector3d f = r.col(1);
   if (std::hypot(f.x(), f.y()) < 0.1) return std::nan("");
-  return std::atan2(f.y(), f.x()) / kDeg;
+  return std::atan2(f.y(), f.x()) / kDegToRad;
 }
 
 double Cross(const Eigen::Vector2d& o, const Eigen::Vector2d& a, const Eigen::Vector2d& b) {
@@ -112,7 +113,7 @@ FootContact LyingFootContact(const Frame& torso, const Frame& sole) {
   }
   foot.contact = true;
   foot.c = at / n - Eigen::Vector3d(0.0, 0.0, SimKinematics::kSoleDepth);
-  const double slant = kLyingSlantDeg * kDeg;
+  const double slant = kLyingSlantDeg * kDegToRad;
   const Eigen::Vector3d up =
       std::cos(slant) * (torso.R.transpose() * Eigen::Vector3d::UnitZ()) + std::sin(slant) * Eigen::Vector3d::UnitZ();
   foot.f = kLyingFootForce * (sole.R.transpose() * up);
@@ -127,13 +128,13 @@ SimRobot::SimRobot() {
 }
 
 void SimRobot::SetJointVelocity(int joint, double v) {
-  if (joint < 0 || joint >= NaoModel::kJointNum || !std::isfinite(v)) return;
+  if (joint < 0 || joint >= RobotBody::kJointNum || !std::isfinite(v)) return;
   vel_[joint] = std::clamp(v, -kMaxJointSpeed, kMaxJointSpeed);
 }
 
 void SimRobot::SetJointAngle(int joint, double deg) {
-  if (joint < 0 || joint >= NaoModel::kJointNum || !std::isfinite(deg)) return;
-  const JointSpec& s = NaoModel::kJointTable[joint];
+  if (joint < 0 || joint >= RobotBody::kJointNum || !std::isfinite(deg)) return;
+  const RobotBody::Joint& s = RobotBody::kJoints[joint];
   q_[joint] = std::clamp(deg, s.min, s.max);
 }
 
@@ -182,7 +183,7 @@ void SimRobot::Drop(const Eigen::Vector2d& xy, double heading_deg) {
   PlaceUpright(xy, heading_deg);
   state_ = State::kAirborne;
   drop_left_ = kDropSteps;
-  const double t = drop_left_ * FieldGeometry::kStep;
+  const double t = drop_left_ * FieldUnits::kStepSeconds;
   support_sole_.p.z() = 0.5 * FieldGeometry::kGravity * t * t;
   SetTorsoFromSupport();
 }
@@ -223,11 +224,11 @@ void SimRobot::Step(double dt) {
   const bool had_history = history_valid_;
 
   bool moved = false;
-  for (int j = 0; j < NaoModel::kJointNum; ++j) {
+  for (int j = 0; j < RobotBody::kJointNum; ++j) {
     if (vel_[j] == 0.0) continue;
     moved = true;
-    const JointSpec& s = NaoModel::kJointTable[j];
-    q_[j] = std::clamp(q_[j] + vel_[j] * dt / kDeg, s.min, s.max);
+    const RobotBody::Joint& s = RobotBody::kJoints[j];
+    q_[j] = std::clamp(q_[j] + vel_[j] * dt / kDegToRad, s.min, s.max);
   }
   if (moved) resting_ = false;
   kin_.Compute(q_);
@@ -282,7 +283,7 @@ void SimRobot::TakeSupport(int side, const Frame& before) {
 void SimRobot::CountStep(const Eigen::Vector2d& old_print) {
   const Eigen::Vector2d torso = torso_.p.head<2>();
   if (step_mark_valid_) {
-    const double h = Heading() * kDeg;
+    const double h = Heading() * kDegToRad;
     ++steps;
     distance_walked += (torso - step_mark_).norm();
     stride += (support_sole_.p.head<2>() - old_print).dot(Eigen::Vector2d(std::cos(h), std::sin(h)));
@@ -316,7 +317,7 @@ void SimRobot::UpdateUpright(const Frame& before) {
     if (++outside_steps_ >= kFallConfirmSteps) {
       Eigen::Vector2d centre = SoleWorld(support_).p.head<2>();
       if (FootTouches(other_now)) centre = 0.5 * (centre + SoleWorld(other_now).p.head<2>());
-      const double h = Heading() * kDeg;
+      const double h = Heading() * kDegToRad;
       const Eigen::Vector2d fwd(std::cos(h), std::sin(h));
       StartFall((c - centre).dot(fwd) < 0.0);
     }
@@ -328,7 +329,7 @@ void SimRobot::UpdateUpright(const Frame& before) {
 void SimRobot::StartFall(bool backwards) {
   heading_ = Heading();
   fall_from_ = torso_;
-  const double h = heading_ * kDeg;
+  const double h = heading_ * kDegToRad;
   const Eigen::Vector2d fwd(std::cos(h), std::sin(h));
   // Lying on the back: chest (y) up, head (z) pointing backwards; on the front the reverse.
   fall_to_.R = RotZ(heading_ - 90.0) * RotX(backwards ? 90.0 : -90.0);
@@ -383,7 +384,7 @@ bool SimRobot::InBalancedCrouch() const {
   // In the frame of the lower sole laid flat, z is up and the torso, the
   // other sole and the centre of mass keep their places relative to it.
   const Frame to_sole = kin_.Sole(s).Inverse();
-  if (to_sole.R(2, 2) < std::cos(kCrouchLeanDeg * kDeg)) return false;
+  if (to_sole.R(2, 2) < std::cos(kCrouchLeanDeg * kDegToRad)) return false;
   const Frame other = to_sole * kin_.Sole(1 - s);
   Eigen::Vector2d pts[8];
   double lowest = 1e9;
@@ -402,7 +403,7 @@ void SimRobot::ComputeSensors(const Frame& before, double dt) {
   const Eigen::Matrix3d rt = torso_.R.transpose();
   if (history_valid_) {
     const Eigen::AngleAxisd turn(before.R.transpose() * torso_.R);
-    gyro_ = turn.axis() * (turn.angle() / dt / kDeg);
+    gyro_ = turn.axis() * (turn.angle() / dt / kDegToRad);
     const Eigen::Vector3d v = (torso_.p - before.p) / dt;
     lin_acc_ = 0.5 * lin_acc_ + 0.5 * (v - lin_vel_) / dt;
     for (int i = 0; i < 3; ++i) lin_acc_[i] = std::clamp(lin_acc_[i], -kMaxLinearAcc, kMaxLinearAcc);

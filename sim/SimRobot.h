@@ -39,7 +39,7 @@ public:
 
   SimRobot();
 
-  // Joints, kJointTable order; angles in degrees, speeds in rad/s.
+  // Joints, RobotBody::kJoints order; angles in degrees, speeds in rad/s.
   void SetJointVelocity(int joint, double rad_per_s);
   double JointVelocity(int joint) const { return vel_[joint]; }
   double JointAngle(int joint) const { return q_[joint]; }
@@ -106,8 +106,8 @@ private:
   double SupportDistance(const Eigen::Vector2d& p) const;
 
   SimKinematics kin_;
-  double q_[NaoModel::kJointNum] = {};
-  double vel_[NaoModel::kJointNum] = {};
+  double q_[RobotBody::kJointNum] = {};
+  double vel_[RobotBody::kJointNum] = {};
 
   State state_ = State::kAirborne;
   Frame torso_;

@@ -2,11 +2,12 @@
 
 #include <cmath>
 
+#include "FieldUnits.h"
 #include "Perceptor.h"
 
 namespace {
 
-constexpr double kRadToDeg = 180.0 / M_PI;
+using FieldUnits::kRadToDeg;
 // Beyond this ratio of sideways to forward distance the horizontal angle
 // exceeds atan(1.75) = 60.26 degrees, well clear of the field of view
 // whatever the last bit of atan2 (tan(60 degrees) = 1.7321).

@@ -8,6 +8,7 @@
 
 #include "FieldOptions.h"
 #include "FieldServer.h"
+#include "Recorder.h"
 #include "Summary.h"
 #include "World.h"
 
@@ -45,10 +46,12 @@ int main(int argc, char** argv) {
 
   World world(options.ToWorldConfig());
   FieldServer server(options, &world);
-  if (!server.Open(&error)) {
+  Recorder recorder(options, &world);
+  if (!server.Open(&error) || !recorder.Open(&error)) {
     std::cerr << "vektorling-sim: " << error << std::endl;
     return 1;
   }
+  server.OnStep([&recorder] { recorder.AfterStep(); });
   g_server = &server;
   InstallHandlers();
   std::cout << "players on port " << server.PlayerPort() << ", trainer on port " << server.TrainerPort()
@@ -56,10 +59,11 @@ int main(int argc, char** argv) {
 
   server.Run();
   g_server = nullptr;
+  recorder.Finish();
 
   std::cout << FormatSummary(world.Snapshot(), world.Stats()) << std::flush;
   if (!options.svg_file.empty()) {
-    if (!server.Plot().Write(options.svg_file, &error)) {
+    if (!recorder.Plot().Write(options.svg_file, &error)) {
       std::cerr << "vektorling-sim: " << error << std::endl;
       return 1;
     }

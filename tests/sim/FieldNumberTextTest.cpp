@@ -1,6 +1,7 @@
 // The field writes and reads numbers without printf and strtod; what it
 // writes and reads must be theirs, to the last character and bit, including
-// exact halves (which rounded scripted matches hardly ever meet).
+// exact halves (which rounded scripted matches hardly ever meet). A message
+// has no "nan" or "inf": such values are written as 0.00.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -13,6 +14,7 @@
 
 #include "DecimalParser.h"
 #include "FixedDecimal.h"
+#include "Perceptor.h"
 
 namespace {
 
@@ -32,7 +34,7 @@ void CompareWithStrtod(const char* text) {
 
 TEST(FieldNumberTextTest, WrittenAsPrintfAndReadAsStrtod) {
   std::vector<double> values = {0.0, -0.0, 0.125, -0.375, 0.0625, 0.00125, 2.5e-5, 1e-320, -2147483647.99995,
-                                2147483648.0, 1e300, NAN, INFINITY};
+                                2147483648.0, 1e20, 99.995, 1e300, NAN, -INFINITY};
   std::mt19937_64 rng(11);
   for (int i = 0; i < 60000; ++i) {
     // Integers of any length over powers of two: exact halves of 10^-N galore.
@@ -48,6 +50,11 @@ TEST(FieldNumberTextTest, WrittenAsPrintfAndReadAsStrtod) {
       ASSERT_EQ(handled, n > 0) << want;
       if (handled) {
         ASSERT_EQ(want, std::string(got, n)) << decimals;
+      }
+      if (decimals == 2) {  // the messages' numbers, of any size
+        std::string message;
+        Perceptor::AppendNumber(message, v);
+        ASSERT_EQ(std::isfinite(v) ? want : "0.00", message);
       }
     }
     for (const char* format : {"%g", "%.17g", "%.3f", "%.6e"}) {

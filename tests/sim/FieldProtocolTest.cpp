@@ -1,5 +1,6 @@
 // The practice field's building blocks below the server loop: the command
-// line, the check of received texts, and the framing of one connection.
+// line, the check of received texts, and the limits of one connection (the
+// server tests send frames in pieces and joined).
 
 #include <gtest/gtest.h>
 
@@ -13,11 +14,11 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "../net/LoopbackServer.h"
 #include "Connection.h"
 #include "Expression.h"
 #include "FieldOptions.h"
 #include "SceneRobotType.h"
-#include "SimTestSupport.h"
 
 namespace {
 
@@ -112,43 +113,15 @@ protected:
   std::string text_, reason_;
 };
 
-TEST_F(FieldConnectionTest, AssemblesFramesFromPiecesSplitsJoinedOnesAndSeesAnEndMidFrame) {
-  const std::string first = simtest::Frame("(scene a 0)");
-  // Pieces ending inside the header, inside the text and one byte short.
-  for (const std::string& piece : {first.substr(0, 1), first.substr(1, 5), first.substr(6, 8)}) {
-    Write(piece);
-    EXPECT_EQ(Connection::ReadResult::kOk, connection_->Receive(&reason_));
-    EXPECT_EQ(Connection::FrameResult::kNone, Next());
-  }
-  // The last byte, an empty frame and a third in one write.
-  Write(first.substr(14) + simtest::Frame("") + simtest::Frame("(syn)"));
-  connection_->Receive(&reason_);
-  for (const char* expected : {"(scene a 0)", "", "(syn)"}) {
-    ASSERT_EQ(Connection::FrameResult::kFrame, Next());
-    EXPECT_EQ(expected, text_);
-  }
-  EXPECT_EQ(Connection::FrameResult::kNone, Next());
-  EXPECT_FALSE(connection_->MidFrame());
-  // The peer closing in the middle of a frame shows.
-  Write(simtest::Frame("(he1 1.0)").substr(0, 6));
-  close(peer_);
-  peer_ = -1;
-  Connection::ReadResult result = Connection::ReadResult::kOk;
-  for (int i = 0; i < 10 && result == Connection::ReadResult::kOk; ++i) result = connection_->Receive(&reason_);
-  EXPECT_EQ(Connection::ReadResult::kClosed, result);
-  EXPECT_EQ(Connection::FrameResult::kNone, Next());
-  EXPECT_TRUE(connection_->MidFrame());
-}
-
 TEST_F(FieldConnectionTest, LongestFrameAcceptedOneMoreRefusedFromItsHeader) {
   const std::string longest(Connection::kMaxFrame, 'x');
-  std::thread writer([&] { Write(simtest::Frame(longest)); });
+  std::thread writer([&] { Write(LoopbackServer::Frame(longest)); });
   while (Next() == Connection::FrameResult::kNone) {
     ASSERT_NE(Connection::ReadResult::kError, connection_->Receive(&reason_));
   }
   writer.join();
   EXPECT_EQ(longest, text_);
-  Write(simtest::Frame(longest + "x").substr(0, 4));
+  Write(LoopbackServer::Frame(longest + "x").substr(0, 4));
   connection_->Receive(&reason_);
   EXPECT_EQ(Connection::FrameResult::kTooLong, Next());
   EXPECT_NE(std::string::npos, reason_.find(std::to_string(Connection::kMaxFrame + 1))) << reason_;

@@ -54,17 +54,6 @@ TEST(SimBallTest, RollsToRestStopsAtTheEdgeAndScoresOnlyBetweenThePosts) {
   }
 }
 
-TEST(SimBallTest, ADroppedBallBouncesLower) {
-  SimBall b;
-  b.Place(Eigen::Vector3d(0, 0, 1.0));
-  double top = 0.0;
-  for (int i = 0; i < 100; ++i) {
-    b.Step(kDt, true);
-    if (i > 25) top = std::max(top, b.Position().z());  // after the first bounce at 0.44 s
-  }
-  EXPECT_LT(top, 0.5);
-}
-
 // A foot box with its toes along +x at the origin: the toes at x = 0.08.
 Frame Foot() {
   Frame f;

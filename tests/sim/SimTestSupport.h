@@ -1,10 +1,8 @@
 #ifndef VEKTORLING_TESTS_SIM_SIMTESTSUPPORT_H
 #define VEKTORLING_TESTS_SIM_SIMTESTSUPPORT_H
 
-#include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -36,12 +34,6 @@ inline int Join(World& w, const std::string& team, int unum, int type = -1) {
   return id;
 }
 
-// A text with its 4-byte big-endian length in front.
-inline std::string Frame(const std::string& text) {
-  const std::uint32_t n = static_cast<std::uint32_t>(text.size());
-  return std::string{char(n >> 24), char(n >> 16), char(n >> 8), char(n)} + text;
-}
-
 // The text of the first expression "(key ...)" (balanced), or "".
 inline std::string Expression(const std::string& msg, const std::string& key) {
   const size_t b = msg.find("(" + key);
@@ -54,10 +46,13 @@ inline std::string Expression(const std::string& msg, const std::string& key) {
   return "";
 }
 
-// The three numbers of "(key (pol d h v))" inside msg.
-inline bool Pol(const std::string& msg, const std::string& key, double* d, double* h, double* v) {
-  const size_t k = msg.find("(" + key + " (pol ");
-  return k != std::string::npos && std::sscanf(msg.c_str() + k + key.size() + 7, "%lf %lf %lf", d, h, v) == 3;
+// The n numbers behind "(key " in msg, read with the format (e.g. "(pol %lf
+// %lf %lf)" for "B"); false when the key or a number is missing.
+template <typename... T>
+bool Numbers(const std::string& msg, const std::string& key, const char* format, T*... out) {
+  const size_t k = msg.find("(" + key + " ");
+  return k != std::string::npos &&
+         std::sscanf(msg.c_str() + k + key.size() + 2, format, out...) == static_cast<int>(sizeof...(T));
 }
 
 }  // namespace simtest

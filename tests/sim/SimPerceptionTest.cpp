@@ -1,10 +1,14 @@
-#include "Vision.h"
+// What a robot perceives on the practice field: the camera's field of view,
+// the message layout of the real server, and what a robot sees at a known pose.
+#include "Perceptor.h"
 
 #include <cmath>
 
 #include <gtest/gtest.h>
 
+#include "../support/ServerStreams.h"
 #include "SimTestSupport.h"
+#include "Vision.h"
 #include "World.h"
 
 namespace {
@@ -18,7 +22,7 @@ Frame CameraAlongX() {
   return f;
 }
 
-TEST(SimVisionTest, FieldOfViewEndsSixtyDegreesFromTheAxis) {
+TEST(SimPerceptionTest, FieldOfViewEndsSixtyDegreesFromTheAxis) {
   const struct {
     double h, v;
     bool seen;
@@ -32,26 +36,9 @@ TEST(SimVisionTest, FieldOfViewEndsSixtyDegreesFromTheAxis) {
   }
 }
 
-TEST(SimVisionTest, NoiseHasTheServerSpreadAndFollowsTheSeed) {
-  Vision noisy(42, true), same(42, true), other(43, true), off(42, false);
-  const Polar exact{10.0, 20.0, -5.0};
-  const int n = 20000;
-  Eigen::Vector3d variance = Eigen::Vector3d::Zero();
-  for (int i = 0; i < n; ++i) {
-    const Polar m = noisy.Measure(exact);
-    variance += Eigen::Vector3d(m.d - exact.d, m.h - exact.h, m.v - exact.v).cwiseAbs2() / n;
-  }
-  const Eigen::Vector3d sd(10.0 * 0.0965 / 100.0, 0.1225, 0.1480);  // distance: a share of it
-  const Eigen::Vector3d ratio = variance.cwiseSqrt().cwiseQuotient(sd);
-  EXPECT_LT((ratio - Eigen::Vector3d::Ones()).cwiseAbs().maxCoeff(), 0.05) << ratio.transpose();
-  EXPECT_EQ(Vision(42, true).Measure(exact).h, same.Measure(exact).h);
-  EXPECT_NE(Vision(42, true).Measure(exact).h, other.Measure(exact).h);
-  EXPECT_EQ(off.Measure(exact).h, exact.h);
-}
-
 // Robot Alpha 1 at (-4, 0) facing +x on a noiseless field, the opponent
 // Beta 1 mirrored to (4, 0) facing it, teammate Alpha 2 behind it at (-6, 0).
-TEST(SimVisionFieldTest, LandmarksBallAndPlayersAtAKnownPoseMatchHandComputedValues) {
+TEST(SimPerceptionTest, LandmarksBallAndPlayersAtAKnownPoseMatchHandComputedValues) {
   World w(simtest::Quiet());
   const std::vector<int> ids = {simtest::Join(w, "Alpha", 1), simtest::Join(w, "Beta", 1), simtest::Join(w, "Alpha", 2)};
   for (int i = 0; i < 3; ++i) w.ApplyCommands(ids[i], i < 2 ? "(beam -4 0 0)" : "(beam -6 0 0)");
@@ -76,7 +63,7 @@ TEST(SimVisionFieldTest, LandmarksBallAndPlayersAtAKnownPoseMatchHandComputedVal
     SCOPED_TRACE(s.key);
     const double dx = s.x + 4.0, dy = s.y, dz = s.z - 0.56;
     double d, h, v;
-    ASSERT_TRUE(simtest::Pol(s.beta ? beta : m, s.key, &d, &h, &v)) << m;
+    ASSERT_TRUE(simtest::Numbers(s.beta ? beta : m, s.key, "(pol %lf %lf %lf", &d, &h, &v)) << m;
     EXPECT_NEAR(d, std::sqrt(dx * dx + dy * dy + dz * dz), 0.006);
     EXPECT_NEAR(h, std::atan2(dy, dx) / kRad, 0.006);
     EXPECT_NEAR(v, std::atan2(dz, std::hypot(dx, dy)) / kRad, 0.006);
@@ -89,14 +76,61 @@ TEST(SimVisionFieldTest, LandmarksBallAndPlayersAtAKnownPoseMatchHandComputedVal
   // Its own lower arms, nothing else of itself; the teammate behind is not seen.
   const std::string self = simtest::Expression(m, "P (team Alpha) (id 1)");
   double d, h, v;
-  ASSERT_TRUE(simtest::Pol(self, "rlowerarm", &d, &h, &v)) << m;
+  ASSERT_TRUE(simtest::Numbers(self, "rlowerarm", "(pol %lf %lf %lf", &d, &h, &v)) << m;
   EXPECT_NEAR(d, 0.185, 0.01);
   EXPECT_LT(h, -30.0);
-  ASSERT_TRUE(simtest::Pol(self, "llowerarm", &d, &h, &v));
+  ASSERT_TRUE(simtest::Numbers(self, "llowerarm", "(pol %lf %lf %lf", &d, &h, &v));
   EXPECT_GT(h, 30.0);
   EXPECT_EQ(self.find("(head"), std::string::npos);
   EXPECT_EQ(self.find("foot"), std::string::npos);
   EXPECT_EQ(m.find("(id 2)"), std::string::npos);
+}
+
+// Heads of the top-level expressions of a message; for joints and foot
+// sensors with the name ("HJ hj1", "FRP rf").
+std::vector<std::string> Heads(const std::string& msg) {
+  std::vector<std::string> heads;
+  int depth = 0;
+  for (size_t i = 0; i < msg.size(); ++i) {
+    if (msg[i] == '(' && depth++ == 0) {
+      std::string head = msg.substr(i + 1, msg.find_first_of(" ()", i + 1) - i - 1);
+      if (head == "HJ" || head == "FRP") {
+        const size_t n = msg.find("(n ", i + 1);
+        head += " " + msg.substr(n + 3, msg.find(')', n) - n - 3);
+      }
+      heads.push_back(head);
+    } else if (msg[i] == ')') {
+      --depth;
+    }
+  }
+  return heads;
+}
+
+TEST(SimPerceptionTest, MessagesFollowTheRecordedServer) {
+  const std::vector<std::string> recorded = streams::Recorded();
+  ASSERT_GE(recorded.size(), 9u);
+  World w(simtest::Quiet());
+  const int id = w.CreateRobot();
+  // Line 1 answers the scene command and sees; line 2, in the air, has
+  // neither vision nor foot sensors.
+  EXPECT_NE(w.Perceive(id).find("(See"), std::string::npos);
+  std::string error;
+  ASSERT_EQ(World::InitResult::kPlaced, w.InitRobot(id, "Alpha", 1, &error)) << error;
+  const std::string bare = w.Perceive(id);
+  EXPECT_EQ(Heads(bare), Heads(recorded[1]));
+  // Number and side once, in the next message; vision in every third.
+  std::vector<std::string> messages;
+  for (int i = 0; i < 9; ++i) {
+    w.Step();
+    messages.push_back(w.Perceive(id));
+    SCOPED_TRACE(messages.back());
+    EXPECT_EQ(i == 0, messages.back().find("(unum") != std::string::npos);
+    EXPECT_EQ(i % 3 == 1, messages.back().find("(See") != std::string::npos);
+  }
+  EXPECT_EQ(simtest::Expression(messages[0], "GS"), simtest::Expression(recorded[2], "GS"));
+  // Landed: line 7 has vision and both feet, line 9 feet without vision.
+  EXPECT_EQ(Heads(messages[7]), Heads(recorded[6]));
+  EXPECT_EQ(Heads(messages[8]), Heads(recorded[8]));
 }
 
 }  // namespace
