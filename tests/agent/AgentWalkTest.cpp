@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/walking/Walking.h"
 #include "tool/UserLocus.h"
 
@@ -47,7 +47,7 @@ TEST_F(AgentWalkTest, JointCommandsOfHandComputedCycles) {
     SCOPED_TRACE(c.what);
     ResetProcessWideState();
     TestAgent agent(2);
-    Walking& wk = *Singleton<CommonInformation>::Get().wk_;
+    Walking& wk = *Board().wk_;
     wk.SettingParam(c.speed, c.direction, c.curve, c.open_foot);
     for (int i = 0; i < c.cycles; ++i) agent.Walk();
     for (const auto& j : c.commands) EXPECT_NEAR(agent.GetNextJoint().at(j.first), j.second, 1e-5) << j.first;
@@ -60,7 +60,7 @@ TEST_F(AgentWalkTest, JointCommandsOfHandComputedCycles) {
 
 TEST_F(AgentWalkTest, SpeedRisesByStepsToExactlyOneAndTheLoopTurnsOnlyPastZero) {
   TestAgent agent(2);
-  Walking& wk = *Singleton<CommonInformation>::Get().wk_;
+  Walking& wk = *Board().wk_;
   wk.SettingParam(1, 0, 0, false);
   for (int i = 1; i <= 40; ++i) {
     agent.Walk();
@@ -72,7 +72,7 @@ TEST_F(AgentWalkTest, SpeedRisesByStepsToExactlyOneAndTheLoopTurnsOnlyPastZero) 
   // Reversing: the loop changes once the speed in use is below zero.
   ResetProcessWideState();
   TestAgent turning(2);
-  Walking& wk2 = *Singleton<CommonInformation>::Get().wk_;
+  Walking& wk2 = *Board().wk_;
   wk2.SettingParam(1, 0, 0, false);
   for (int i = 0; i < 2; ++i) turning.Walk();
   wk2.SettingParam(-1, 0, 0, false);
@@ -90,7 +90,7 @@ TEST_F(AgentWalkTest, OutsideBeforeKickOffTheTacticsAskForFullSpeedAndTheReadyRo
   m.joints = {{"laj1", -100}, {"laj2", 20}, {"laj3", -90}, {"raj1", -100}, {"raj2", -20},
               {"raj3", 90}, {"llj3", 15}, {"llj4", -60}, {"llj5", 45}, {"rlj3", 15},
               {"rlj4", -60}, {"rlj5", 45}};
-  const Walking& wk = *Singleton<CommonInformation>::Get().wk_;
+  const Walking& wk = *Board().wk_;
   agent.Run(m.Text());
   EXPECT_EQ(wk.GetSpeed(), 0.0);  // no tactics before the kick-off
   EXPECT_EQ(agent.GetBehavior(), Agent::READY);

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/finding/Finding.h"
 #include "object/Ball.h"
 
@@ -59,7 +59,7 @@ TEST_F(HeadTest, TheSweepChoosesADirectionFirstAndTurnsRoundAtItsEnds) {
 
 TEST_F(HeadTest, AVisibleBallIsTrackedAndEndsTheSweep) {
   TestAgent agent(2);
-  Ball& ball = *Singleton<CommonInformation>::Get().ball_;
+  Ball& ball = *Board().ball_;
   std::srand(1);
   EXPECT_FALSE(agent.KeepSeeingBall());  // not seen: the sweep starts
   EXPECT_NE(agent.GetFinding().GetHorizon(), Finding::NONE_H);
@@ -79,7 +79,7 @@ TEST_F(HeadTest, AVisibleBallIsTrackedAndEndsTheSweep) {
 void See(double x, double y, double yaw, const std::vector<int>& visible) {
   static const double kAt[8][2] = {{-10, -15}, {10, -15}, {-10, 15}, {10, 15},
                                    {-1.05, -15}, {1.05, -15}, {-1.05, 15}, {1.05, 15}};
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = Board();
   for (int i = 0; i < 8; ++i) ci.flag_[i]->SetVisible(false);
   for (int i : visible) {
     Object& f = *ci.flag_[i];
@@ -89,7 +89,7 @@ void See(double x, double y, double yaw, const std::vector<int>& visible) {
     f.SetHorizonAngle(yaw + std::atan2(dx, dy) * 180 / M_PI);
     f.SetVerticalAngle(0);
   }
-  Object::see = true;
+  SetVision(true);
 }
 
 TEST_F(HeadTest, LandmarkPairsPullTheBelievedHeadingTowardsTheTrueOne) {
@@ -104,7 +104,7 @@ TEST_F(HeadTest, LandmarkPairsPullTheBelievedHeadingTowardsTheTrueOne) {
       {{0, 3}, -2, -2, false},               // no pair
   };
   TestAgent agent(2);
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = Board();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.believed);
     See(-3, 4, 4, c.visible);
@@ -113,7 +113,7 @@ TEST_F(HeadTest, LandmarkPairsPullTheBelievedHeadingTowardsTheTrueOne) {
     EXPECT_NEAR(ci.total_.z(), c.corrected, 0.02);
     EXPECT_EQ(ci.total_.head<2>(), Eigen::Vector2d(1, 2));
   }
-  Object::see = false;  // no vision in this message
+  SetVision(false);  // no vision in this message
   EXPECT_FALSE(agent.ReVision());
 }
 

@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/kick/KickOffProgress.h"
 
 namespace {
@@ -15,7 +15,7 @@ protected:
 
 TEST_F(KickOffShotTest, StagesLeadToTheStrikeAfter138CyclesWhichThenHolds) {
   TestAgent agent(9);
-  const KickOffProgress& p = KickOffProgress::Get();
+  const KickOffProgress& p = KickOffScript();
   const int stage_ends[] = {6, 17, 38, 57, 98, 129, 138};  // cycles played when each stage ends
   int played = 0;
   for (int stage = 0; stage < 7; ++stage) {
@@ -42,7 +42,7 @@ TEST_F(KickOffShotTest, StagesLeadToTheStrikeAfter138CyclesWhichThenHolds) {
 
 TEST_F(KickOffShotTest, AnEndedKickOffRestartsTheScriptAndOnlyTheLeftLegKicks) {
   TestAgent agent(9);
-  const KickOffProgress& p = KickOffProgress::Get();
+  const KickOffProgress& p = KickOffScript();
   for (int i = 0; i < 60; ++i) agent.LumKickOffShootShinn('L');
   ASSERT_EQ(p.stage, 4);
 

@@ -5,9 +5,8 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/finding/Finding.h"
-#include "agent/kick/KickWorkingValues.h"
 #include "object/Ball.h"
 
 namespace {
@@ -18,7 +17,7 @@ protected:
 
   // A ball lying f to the left of the body's centre line, 0.2 m ahead.
   static void BallAt(double f) {
-    Ball& ball = *Singleton<CommonInformation>::Get().ball_;
+    Ball& ball = *Board().ball_;
     ball.SetVisible(true);
     ball.SetDistance(std::hypot(0.2, f));
     ball.SetHorizonAngle(std::atan2(f, 0.2) * 180 / M_PI);
@@ -46,7 +45,7 @@ TEST_F(KickTest, TheBallsSideChoosesTheLegAndItsOffsetTheKickingHipRoll) {
     ResetProcessWideState();
     TestAgent agent(12);
     BallAt(c.f);
-    EXPECT_NEAR(agent.GetKick().ChooseLeg(*Singleton<CommonInformation>::Get().ball_,
+    EXPECT_NEAR(agent.GetKick().ChooseLeg(*Board().ball_,
                                           Eigen::Vector2d(0, 0)),
                 c.f, 1e-9);
     // Stage by stage: look 1 cycle, crouch 22, straighten the standing leg
@@ -78,7 +77,6 @@ TEST_F(KickTest, TheBallsSideChoosesTheLegAndItsOffsetTheKickingHipRoll) {
                 80 * M_PI / 180 * 99999, 1e-3);
     EXPECT_TRUE(agent.GetKick().complete_);
     EXPECT_EQ(agent.GetKick().st_, velk::I_Kick::STANDBY);
-    EXPECT_EQ(KickWorkingValues::Get().movement, 20.0);
   }
 }
 
@@ -102,11 +100,11 @@ TEST_F(KickTest, AKickWaitsForTheBallAndIsAbandonedWhenTheBallEscapes) {
     TestAgent agent(2);
     agent.SetBehavior(Agent::KICK);
     BallAt(0.0);
-    Ball& ball = *Singleton<CommonInformation>::Get().ball_;
+    Ball& ball = *Board().ball_;
     ball.SetDistance(c.distance);
     ball.v_abyss = c.v_abyss;
     ball.h_abyss = c.h_abyss;
-    Singleton<CommonInformation>::Get().br_.game_time = 7.5;
+    Board().br_.game_time = 7.5;
     agent.SelectBehavior();
     EXPECT_EQ(agent.GetBehavior(), c.escaped ? Agent::READY : Agent::KICK);
     EXPECT_EQ(agent.GetKick().mistake_time_, c.escaped ? 7.5 : 0.0);

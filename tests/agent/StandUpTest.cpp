@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/StandingUp.h"
 #include "agent/walking/Walking.h"
 
@@ -17,7 +17,7 @@ protected:
 
   // Feet as the blackboard holds them, the centre of pressure's y.
   void Feet(bool on_ground, double cop_y) {
-    CommonInformation& ci = Singleton<CommonInformation>::Get();
+    CommonInformation& ci = Board();
     ci.frp_l_.existence = ci.frp_r_.existence = on_ground;
     ci.wk_->SetZMP(Eigen::Vector3d(0, cop_y, 0));
   }
@@ -77,7 +77,7 @@ TEST_F(StandUpTest, AfterAStandUpTheRobotIsReadyAndASecondOneReplaysTheMotion) {
   TestAgent agent(2);
   Feet(false, 0);
   agent.SetBehavior(Agent::STANDUP);
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = Board();
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
     ci.total_ = Eigen::Vector3d(5, 6, 7);

@@ -1,7 +1,7 @@
 // The world update of the cycle: which estimates move, and when.
 #include <gtest/gtest.h>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "coordinate/AbsoluteCoordinate.h"
 #include "object/Ball.h"
 #include "object/Player.h"
@@ -11,12 +11,12 @@ namespace {
 class WorldUpdateTest : public ::testing::Test {
 protected:
   void SetUp() override { ResetProcessWideState(); }
-  CommonInformation& ci() { return Singleton<CommonInformation>::Get(); }
+  CommonInformation& ci() { return Board(); }
 
   // A ball seen 2 m away at the given direction relative to the torso, half
   // a second after the last vision.
   void SeeBall(double h_abyss) {
-    Object::see = true;
+    SetVision(true);
     Ball& b = *ci().ball_;
     b.visible = true;
     b.distance = 2.0;
@@ -56,7 +56,7 @@ TEST_F(WorldUpdateTest, UnseenBallKeepsItsPlaceAndHasNoSpeed) {
   ball.abspeed_ = Eigen::Vector3d(1, 0, 0);
   ball.speed_ = 4;
   ball.acc_ = 3;
-  Object::see = true;
+  SetVision(true);
   ci().ball_->visible = false;
   agent.UpdateCoordinate();
   EXPECT_EQ(ball.cod_, Eigen::Vector3d(1, 2, 0));

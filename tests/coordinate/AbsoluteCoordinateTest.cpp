@@ -2,7 +2,7 @@
 // from relative sightings.
 #include <gtest/gtest.h>
 
-#include "../agent/ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/walking/Walking.h"
 #include "coordinate/AbsoluteCoordinate.h"
 #include "object/Ball.h"
@@ -12,8 +12,7 @@ namespace {
 class AbsoluteCoordinateTest : public ::testing::Test {
 protected:
   void SetUp() override {
-    ResetProcessWideState();
-    ci = &Singleton<CommonInformation>::Reset();
+    ci = &ResetProcessWideState();
   }
   CommonInformation* ci = nullptr;
 };
@@ -22,7 +21,7 @@ TEST_F(AbsoluteCoordinateTest, ExactLandmarkSetsThePositionWhateverThePrior) {
   AbsoluteCoordinate& own = *ci->abs_;
   own.cod_ = Eigen::Vector3d(4, 4, 4);
   own.covariance_error_ = KalmanMatrix::Identity();
-  Object::see = true;
+  SetVision(true);
   Object& f2l = *ci->flag_[3];  // (10, 15, 0) in the field frame
   f2l.visible = true;
   f2l.distance = 5;
@@ -35,7 +34,7 @@ TEST_F(AbsoluteCoordinateTest, ExactLandmarkSetsThePositionWhateverThePrior) {
 
 TEST_F(AbsoluteCoordinateTest, WithoutVisionTheVelocityDecaysAndTheWalkCarries) {
   AbsoluteCoordinate& own = *ci->abs_;
-  Object::see = false;
+  SetVision(false);
   own.abspeed_ = Eigen::Vector3d(1, -2, 0);
   own.Update(ci->flag_);
   EXPECT_TRUE(own.abspeed_.isApprox(Eigen::Vector3d(0.98, -1.96, 0)));
@@ -69,7 +68,7 @@ TEST_F(AbsoluteCoordinateTest, WithoutVisionTheVelocityDecaysAndTheWalkCarries) 
 TEST_F(AbsoluteCoordinateTest, BallVelocityUsesTheSightingIntervalWithAFloor) {
   AbsoluteCoordinate& ball = *ci->ball_abs_;
   Ball& seen = *ci->ball_;
-  Object::see = true;
+  SetVision(true);
   seen.visible = true;
   seen.measure_covariance_error_.setZero();  // trust the sightings fully
   seen.vis_time = seen.before_vis_time = 0;  // as the parser leaves them
@@ -87,13 +86,13 @@ TEST_F(AbsoluteCoordinateTest, BallVelocityUsesTheSightingIntervalWithAFloor) {
 TEST_F(AbsoluteCoordinateTest, PlayerPartSeenOnceIsAtRestWithoutUncertainty) {
   AbsoluteCoordinate part;
   part.abspeed_ = Eigen::Vector3d(3, 3, 3);
-  Object::see = true;
+  SetVision(true);
   part.UpdateGenerate(Eigen::Vector3d(1, -2, 0.3), Eigen::Vector3d(2, 2, 0));
   EXPECT_TRUE(part.cod_.isApprox(Eigen::Vector3d(1, 4, -0.3)));
   EXPECT_TRUE(part.abspeed_.isZero());
   EXPECT_TRUE(part.covariance_error_.isZero());
   // Not seen: it only coasts.
-  Object::see = false;
+  SetVision(false);
   part.abspeed_ = Eigen::Vector3d(1, 0, 0);
   part.UpdateGenerate(Eigen::Vector3d(50, 50, 50), Eigen::Vector3d::Zero());
   EXPECT_NEAR(part.cod_.x(), 1 + 0.02 - 0.1 * 0.0002, 1e-12);
@@ -101,7 +100,7 @@ TEST_F(AbsoluteCoordinateTest, PlayerPartSeenOnceIsAtRestWithoutUncertainty) {
 
 TEST_F(AbsoluteCoordinateTest, SpeedComesFromVisionMessagesOnly) {
   AbsoluteCoordinate a;
-  Object::see = true;
+  SetVision(true);
   a.CalcAbspeed(1.0);
   a.cod_ = Eigen::Vector3d(0.3, 0.4, 9);
   a.CalcAbspeed(1.5);
@@ -113,7 +112,7 @@ TEST_F(AbsoluteCoordinateTest, SpeedComesFromVisionMessagesOnly) {
   EXPECT_DOUBLE_EQ(a.speed_, 1.0);
   EXPECT_DOUBLE_EQ(a.acc_, 2.0);
   EXPECT_DOUBLE_EQ(a.before_speed, 1.0);
-  Object::see = false;
+  SetVision(false);
   a.CalcAbspeed(9.0);
   EXPECT_DOUBLE_EQ(a.before_time_, 1.5);
 }

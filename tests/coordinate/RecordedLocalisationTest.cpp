@@ -4,8 +4,8 @@
 #include <cmath>
 #include <iostream>
 
-#include "../agent/RecordedSession.h"
-#include "../agent/ServerText.h"
+#include "../support/ServerStreams.h"
+#include "../support/ServerText.h"
 #include "coordinate/AbsoluteCoordinate.h"
 
 namespace {
@@ -31,10 +31,10 @@ TEST(RecordedLocalisationTest, OwnEstimateSettlesNearTheBeamedPositionOnceTheHea
   // it corrects the heading from pairs of landmarks in every message with
   // vision, and its estimate settles within half a metre of the truth.
   ResetProcessWideState();
-  const std::vector<std::string> lines = RecordedSession();
+  const std::vector<std::string> lines = streams::Recorded();
   ASSERT_EQ(lines.size(), 301u);
   TestAgent agent(1, "Alpha", true);
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+  const CommonInformation& ci = Board();
 
   double sum = 0, worst = 0;
   int n = 0;

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "message/Message.h"
-#include "MessageTestData.h"
+#include "../support/ProcessWide.h"
+#include "../support/ServerStreams.h"
 
 namespace {
 
@@ -16,10 +17,10 @@ Message WithText(const std::string& text, const std::string& team = "Alpha") {
 }  // namespace
 
 TEST(MessageParserTest, RecordedVisionMessage) {
-  Object::ResetVisionState();
+  ResetProcessWideState();
   Message m(1, "Alpha");
   EXPECT_EQ(m.GetMessage(), "(init (unum 1)(teamname Alpha))");
-  m.SetMessage(RecordedVisionMessage());
+  m.SetMessage(streams::RecordedVisionMessage());
   EXPECT_DOUBLE_EQ(m.ParseGameTime(), 0.0);
   EXPECT_EQ(m.ParsePlayMode(), "BeforeKickOff");
   EXPECT_EQ(m.ParseTerritory(), 'N');  // the side came in an earlier message
@@ -45,7 +46,7 @@ TEST(MessageParserTest, RecordedVisionMessage) {
   EXPECT_FALSE(me.head.visible);
   EXPECT_DOUBLE_EQ(me.rarm.distance, 0.18);
   EXPECT_EQ(m.ParseLineCount(), 17);
-  Object::ResetVisionState();
+  ResetProcessWideState();
 }
 
 TEST(MessageParserTest, GameTimeAndPlayModeDefaults) {
@@ -123,7 +124,7 @@ TEST(MessageParserTest, JointsAndInertialAndFootSensors) {
 }
 
 TEST(MessageParserTest, BallAndLandmarkSightingTimes) {
-  Object::ResetVisionState();
+  ResetProcessWideState();
   Message m = WithText("(time (now 2))(GS (t 4.5))(See (F1L (pol 10 20 -1)) (B (pol 1 2 3)))");
   ASSERT_TRUE(m.ParseSeeMsg());
   m.ParseFlags("F1L");
@@ -150,7 +151,7 @@ TEST(MessageParserTest, BallAndLandmarkSightingTimes) {
   Object& unknown = m.ParseFlags("F3X");
   EXPECT_EQ(testing::internal::GetCapturedStdout(), "Not string format!!\n");
   for (int i = 0; i < 8; ++i) EXPECT_NE(&unknown, &m.flag_[i]);
-  Object::ResetVisionState();
+  ResetProcessWideState();
 }
 
 TEST(MessageParserTest, PlayersBorrowLaterPartsAndTeamsFillInOrder) {

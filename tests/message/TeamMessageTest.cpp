@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../agent/ServerText.h"
+#include "../support/ServerText.h"
 #include "coordinate/AbsoluteCoordinate.h"
 #include "message/Hear.h"
 #include "message/OriginalHear.h"
@@ -62,7 +62,7 @@ TEST_F(TeamMessageTest, EachPlayerSpeaksInItsTurnAndEveryTextIsAValidSayMessage)
     SCOPED_TRACE(d.original);
     ResetProcessWideState();
     TestAgent agent(3);
-    CommonInformation& ci = Singleton<CommonInformation>::Get();
+    CommonInformation& ci = Board();
     // Far outside the field and the encodable range: still fixed widths.
     ci.abs_->cod_ = Eigen::Vector3d(-1000, 1000, 0);
     ci.ball_abs_->cod_ = Eigen::Vector3d(std::nan(""), -40, 0);
@@ -96,7 +96,7 @@ std::string Heard(const std::string& team, const std::string& text) {
 
 TEST_F(TeamMessageTest, AReportDecodedByATeammateGivesBackItsFields) {
   TestAgent speaker(7, "Alpha");
-  CommonInformation& ci = Singleton<CommonInformation>::Get();
+  CommonInformation& ci = Board();
   ci.abs_->cod_ = Eigen::Vector3d(-3.14, 12.27, 0);
   Say say(nullptr);
   for (int call = 1; call < 13; ++call) say.SetSayingMsg(2.57, 12);
@@ -155,7 +155,7 @@ TEST_F(TeamMessageTest, OnlyTheOwnTeamsDecodableReportsAreRead) {
 }
 
 TEST_F(TeamMessageTest, TheElectionFavoursTheNearestPlayerThatCanGo) {
-  Brain& br = Singleton<CommonInformation>::Get().br_;
+  Brain& br = Board().br_;
   br.territory = 'L';
   const struct {
     const char* what;

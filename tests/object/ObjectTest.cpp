@@ -3,16 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "agent/CommonInformation.h"
-#include "agent/Singleton.h"
+#include "../support/ProcessWide.h"
 #include "object/Object.h"
 
 namespace {
-
-CommonInformation& FreshBoard() {
-  Object::ResetVisionState();
-  return Singleton<CommonInformation>::Reset();
-}
 
 Object Seen(double distance, double h, double v, double vis_time = 0.0, double before = 0.0) {
   Object o("F1R");
@@ -33,7 +27,7 @@ double ErrorOf(Object& o, int index) {
 }  // namespace
 
 TEST(ObjectTest, DirectionAddsNeckAnglesAndPositionFollowsYaw) {
-  CommonInformation& ci = FreshBoard();
+  CommonInformation& ci = ResetProcessWideState();
   ci.hj1_ = 20.0;
   ci.hj2_ = -10.0;
   ci.total_ = Eigen::Vector3d(0.0, 0.0, 25.0);
@@ -58,7 +52,7 @@ TEST(ObjectTest, DirectionAddsNeckAnglesAndPositionFollowsYaw) {
 }
 
 TEST(ObjectTest, ErrorMatchesOneNoiseStepAccumulatesAndGrowsForHighPosts) {
-  FreshBoard();
+  ResetProcessWideState();
   // Same time stamp twice: the interval falls back to 0.06 s.
   Object o = Seen(10.0, 0.0, 0.0, 3.0, 3.0);
   const double e = ErrorOf(o, 0);
@@ -123,10 +117,10 @@ TEST(ObjectTest, ReverseFlagsSwapsSightingsOnlyWithVision) {
     flags[i].tgt = (i == 4);
     before[i] = flags[i];
   }
-  Object::ResetVisionState();  // no vision in this cycle
+  ResetProcessWideState();  // no vision in this cycle
   Object::ReverseFlagsPosition(flags);
   for (int i = 0; i < 8; ++i) EXPECT_EQ(sighting(flags[i]), sighting(before[i])) << i;
-  Object::see = true;
+  SetVision(true);
   Object::ReverseFlagsPosition(ptrs);
   const int partner[8] = {3, 2, 1, 0, 7, 6, 5, 4};
   for (int i = 0; i < 8; ++i) {
@@ -136,5 +130,5 @@ TEST(ObjectTest, ReverseFlagsSwapsSightingsOnlyWithVision) {
     EXPECT_EQ(flags[i].GetRelCoord(), before[i].GetRelCoord());
     EXPECT_EQ(flags[i].tgt, before[i].tgt);
   }
-  Object::ResetVisionState();
+  ResetProcessWideState();
 }

@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "agent/CommonInformation.h"
+#include "../../support/ProcessWide.h"
 #include "coordinate/AbsoluteCoordinate.h"
 
 namespace {
@@ -106,14 +106,14 @@ TEST(BrainTest, GoalDirectionsFromThePosition) {
 }
 
 TEST(BrainTest, UpdateReadsTheOwnEstimateFromTheBlackboard) {
-  CommonInformation& ci = Singleton<CommonInformation>::Reset();
+  CommonInformation& ci = ResetProcessWideState();
   ASSERT_NE(ci.abs_, nullptr);
   ci.abs_->cod_ = Eigen::Vector3d(15.0, 0.0, 0.0);
   Brain b;
   b.Update();
   EXPECT_DOUBLE_EQ(b.GetFriendCGoal(), -135.0);
   EXPECT_DOUBLE_EQ(b.GetEnemyCGoal(), -45.0);
-  Singleton<CommonInformation>::Reset();
+  ResetProcessWideState();
 }
 
 }  // namespace

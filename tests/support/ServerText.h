@@ -1,0 +1,77 @@
+#ifndef VEKTORLING_TESTS_SUPPORT_SERVERTEXT_H
+#define VEKTORLING_TESTS_SUPPORT_SERVERTEXT_H
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "ProcessWide.h"
+#include "agent/Agent.h"
+
+// Builds perceptor messages in the real server's order and number format.
+struct ServerText {
+  double now = 10.0;
+  double game_time = 0.0;
+  std::string playmode = "BeforeKickOff";
+  std::string side;  // "left", "right" or empty: the side token comes only once
+  int unum = 0;
+  double gyro[3] = {0, 0, 0};
+  double acc[3] = {0, 0, 9.81};
+  std::map<std::string, double> joints;  // unset joints read 0
+  bool left_foot = true;
+  bool right_foot = true;
+  double foot_force = 16.49;
+  std::string see;  // contents of (See ...), empty for no vision
+
+  static std::string Num(double v) {
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%.2f", v);
+    return buf;
+  }
+
+  std::string Text() const {
+    static const char* const kOrder[] = {"hj1",  "hj2",  "raj1", "raj2", "raj3", "raj4",
+                                         "laj1", "laj2", "laj3", "laj4", "rlj1", "rlj2",
+                                         "rlj3", "rlj4", "rlj5", "rlj6", "llj1", "llj2",
+                                         "llj3", "llj4", "llj5", "llj6"};
+    std::string s = "(time (now " + Num(now) + "))(GS ";
+    if (unum > 0) s += "(unum " + std::to_string(unum) + ") ";
+    if (!side.empty()) s += "(team " + side + ") ";
+    s += "(sl 0) (sr 0) (t " + Num(game_time) + ") (pm " + playmode + "))";
+    s += "(GYR (n torso) (rt " + Num(gyro[0]) + " " + Num(gyro[1]) + " " + Num(gyro[2]) + "))";
+    s += "(ACC (n torso) (a " + Num(acc[0]) + " " + Num(acc[1]) + " " + Num(acc[2]) + "))";
+    for (const char* j : kOrder) {
+      auto it = joints.find(j);
+      s += std::string("(HJ (n ") + j + ") (ax " + Num(it == joints.end() ? 0.0 : it->second) + "))";
+      if (std::string(j) == "hj2" && !see.empty()) s += "(See " + see + ")";
+      if (std::string(j) == "rlj5" && right_foot)
+        s += "(FRP (n rf) (c -0.00 -0.01 -0.01) (f 0.00 0.11 " + Num(foot_force) + "))";
+      if (std::string(j) == "llj5" && left_foot)
+        s += "(FRP (n lf) (c -0.00 -0.01 -0.01) (f -0.00 0.11 " + Num(foot_force) + "))";
+    }
+    return s;
+  }
+};
+
+// How often `what` occurs in `text`.
+inline int CountOf(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
+}
+
+// An agent whose body is open to the tests.
+class TestAgent : public Agent {
+public:
+  TestAgent(int num, const std::string& team = "Alpha", bool syn = false)
+      : Agent(num, team, syn) {}
+  HingeJoint& Joint(const std::string& name) { return *m_joint.at(name); }
+  BodyPart& Part(const std::string& name) { return *m_part.at(name); }
+  const Eigen::Vector3d& RightTiptoe() const { return r_tiptoe; }
+  const Eigen::Vector3d& LeftTiptoe() const { return l_tiptoe; }
+  ForceResistance& LeftFoot() { return frp_l_; }
+  Eigen::Vector3d& Acc() { return acc_; }
+  ForceResistance& RightFoot() { return frp_r_; }
+};
+
+#endif
