@@ -1,9 +1,10 @@
 // Whole cycles: a server message in, the exact answer out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/brain/Brain.h"
 
 namespace {
@@ -12,12 +13,6 @@ const char kDefaultPostureCommands[] =
     "(he1 0)(he2 0)(lae1 -15)(lae2 3)(lae3 -13.5)(lae4 0)(rae1 -15)(rae2 -3)(rae3 13.5)"
     "(rae4 0)(lle1 0)(lle2 0)(lle3 2.25)(lle4 -9)(lle5 6.75)(lle6 0)(rle1 0)(rle2 0)"
     "(rle3 2.25)(rle4 -9)(rle5 6.75)(rle6 0)";
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
 
 class AgentCycleTest : public ::testing::Test {
 protected:
@@ -30,7 +25,7 @@ TEST_F(AgentCycleTest, FirstMessageBeamsAndDrivesToTheDefaultPosture) {
   m.side = "left";
   EXPECT_EQ(agent.Run(m.Text()),
             std::string("(beam -14.5 0 0)") + kDefaultPostureCommands + "(syn)");
-  EXPECT_EQ(Singleton<CommonInformation>::Get().br_.territory, 'L');
+  EXPECT_EQ(Board().br_.territory, 'L');
   EXPECT_TRUE(agent.GetNextJoint().empty());
 }
 
@@ -43,7 +38,7 @@ TEST_F(AgentCycleTest, SynOnlyInSynchronousModeAndEvenForAnEmptyMessage) {
   ResetProcessWideState();
   TestAgent synced(3, "Alpha", true);
   const std::string answer = synced.Run("");
-  EXPECT_EQ(Count(answer, "(he1 "), 1);
+  EXPECT_EQ(CountOf(answer, "(he1 "), 1);
   EXPECT_EQ(answer.substr(answer.size() - 5), "(syn)");
 }
 
@@ -76,14 +71,14 @@ TEST_F(AgentCycleTest, BeamCounterAllowsFifteenBeamsUntilPlayOnResetsIt) {
   m.side = "left";
   int beams = 0;
   for (int i = 0; i < 20; ++i) {
-    beams += Count(agent.Run(m.Text()), "(beam ");
+    beams += CountOf(agent.Run(m.Text()), "(beam ");
     m.side.clear();
   }
   EXPECT_EQ(beams, 15);
 
   // The reset cycle itself sends nothing.
   m.playmode = "PlayOn";
-  EXPECT_EQ(Count(agent.Run(m.Text()), "(beam "), 0);
+  EXPECT_EQ(CountOf(agent.Run(m.Text()), "(beam "), 0);
 
   // After a goal of the left team, the right team kicks off: the left
   // number 9 goes to its ordinary place, fifteen times at most.
@@ -91,8 +86,8 @@ TEST_F(AgentCycleTest, BeamCounterAllowsFifteenBeamsUntilPlayOnResetsIt) {
   beams = 0;
   for (int i = 0; i < 20; ++i) {
     const std::string answer = agent.Run(m.Text());
-    beams += Count(answer, "(beam -3 1.5 0)");
-    EXPECT_EQ(Count(answer, "(beam "), Count(answer, "(beam -3 1.5 0)"));
+    beams += CountOf(answer, "(beam -3 1.5 0)");
+    EXPECT_EQ(CountOf(answer, "(beam "), CountOf(answer, "(beam -3 1.5 0)"));
   }
   EXPECT_EQ(beams, 15);
 }
@@ -102,9 +97,9 @@ TEST_F(AgentCycleTest, BeamsCountCyclesWithoutFootContactToo) {
   ServerText m;
   m.side = "left";
   m.left_foot = m.right_foot = false;
-  for (int i = 0; i < 15; ++i) EXPECT_EQ(Count(agent.Run(m.Text()), "(beam "), 0);
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(CountOf(agent.Run(m.Text()), "(beam "), 0);
   m.left_foot = true;
-  EXPECT_EQ(Count(agent.Run(m.Text()), "(beam "), 0);  // the fifteen cycles are used up
+  EXPECT_EQ(CountOf(agent.Run(m.Text()), "(beam "), 0);  // the fifteen cycles are used up
 }
 
 TEST_F(AgentCycleTest, SideIsReadFromTheGoalPostsBeforeTheKickOff) {
@@ -124,7 +119,7 @@ TEST_F(AgentCycleTest, SideIsReadFromTheGoalPostsBeforeTheKickOff) {
     ServerText m;
     m.see = c.see;
     const std::string answer = agent.Run(m.Text());
-    EXPECT_EQ(Singleton<CommonInformation>::Get().br_.territory, c.side) << c.see;
+    EXPECT_EQ(Board().br_.territory, c.side) << c.see;
     EXPECT_EQ(answer.rfind(c.beam, 0), 0u) << answer;
   }
 }
@@ -165,42 +160,7 @@ TEST_F(AgentCycleTest, ReadyRobotInTheDefaultPostureStartsWalkingWhenPlayStarts)
   m.playmode = "PlayOn";
   const std::string answer = agent.Run(m.Text());
   EXPECT_EQ(agent.GetBehavior(), Agent::WALK);
-  EXPECT_EQ(Count(answer, " 0)"), 22) << answer;  // in the posture: nothing to command
-}
-
-TEST_F(AgentCycleTest, NumberTwelveKicksOutsideBeforeKickOff) {
-  TestAgent agent(12);
-  ServerText m;
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::READY);
-  m.playmode = "PlayOn";
-  for (int i = 0; i < 3; ++i) {
-    agent.Run(m.Text());
-    EXPECT_EQ(agent.GetBehavior(), Agent::KICK);
-  }
-}
-
-TEST_F(AgentCycleTest, GoalSendsEveryoneBackToReady) {
-  TestAgent agent(9);
-  ServerText m;
-  m.side = "left";
-  m.playmode = "Goal_Left";
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::READY);
-}
-
-TEST_F(AgentCycleTest, KickOffTakerTakesTheKickOffAfterTheOpponentsGoal) {
-  TestAgent agent(9);
-  ServerText m;
-  m.side = "left";
-  m.playmode = "Goal_Right";
-  agent.Run(m.Text());
-  m.playmode = "KickOff_Left";
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::KICKOFF);
-  const Brain& br = Singleton<CommonInformation>::Get().br_;
-  EXPECT_EQ(br.prev_pm_, "Goal_Right");
-  EXPECT_EQ(br.playmode, "KickOff_Left");
+  EXPECT_EQ(CountOf(answer, " 0)"), 22) << answer;  // in the posture: nothing to command
 }
 
 TEST_F(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {
@@ -222,6 +182,100 @@ TEST_F(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {
   EXPECT_EQ(agent.GetKickOffStep(), 0);
 }
 
+// The game-level overrides after the behaviour's own step: a goal or a long
+// wait before the kick-off sends a player back to READY, number 11 keeps
+// still for 4.2 s after a goal at its own kick-off, number 12 kicks whenever
+// play is on, number 9 takes the kick-off that follows the opponent's goal.
+TEST_F(AgentCycleTest, GameLevelOverridesOfTheBehaviour) {
+  const struct {
+    int num;
+    const char* first;  // play mode of the first message, at game time 20
+    const char* mode;   // play mode of the second message
+    double time;        // its game time
+    Agent::Behavior before, after;
+  } kCases[] = {
+      {4, "PlayOn", "Goal_Left", 22, Agent::WALK, Agent::READY},
+      {4, "BeforeKickOff", "BeforeKickOff", 299.98, Agent::WALK, Agent::WALK},
+      {4, "BeforeKickOff", "BeforeKickOff", 300, Agent::WALK, Agent::READY},
+      {11, "Goal_Right", "KickOff_Left", 22, Agent::WALK, Agent::READY},
+      {11, "Goal_Right", "KickOff_Left", 24.2, Agent::WALK, Agent::READY},
+      {11, "Goal_Right", "KickOff_Left", 24.3, Agent::WALK, Agent::WALK},
+      {11, "Goal_Left", "KickOff_Right", 22, Agent::WALK, Agent::WALK},  // not its kick-off
+      {11, "PlayOn", "KickOff_Left", 22, Agent::WALK, Agent::WALK},      // no goal since 0
+      {10, "Goal_Right", "KickOff_Left", 22, Agent::WALK, Agent::WALK},
+      {12, "BeforeKickOff", "BeforeKickOff", 22, Agent::READY, Agent::READY},
+      {12, "BeforeKickOff", "PlayOn", 22, Agent::WALK, Agent::KICK},
+      {12, "BeforeKickOff", "Goal_Left", 22, Agent::READY, Agent::KICK},
+      {9, "Goal_Right", "KickOff_Left", 22, Agent::READY, Agent::KICKOFF},
+      {9, "Goal_Right", "PlayOn", 22, Agent::READY, Agent::READY},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(testing::Message() << c.num << " " << c.first << " " << c.mode << " " << c.time);
+    ResetProcessWideState();
+    TestAgent agent(c.num);
+    ServerText m;
+    m.side = "left";
+    m.playmode = c.first;
+    m.game_time = 20;
+    agent.Run(m.Text());
+    m.side.clear();
+    m.playmode = c.mode;
+    m.game_time = c.time;
+    agent.SetBehavior(c.before);
+    agent.Run(m.Text());
+    EXPECT_EQ(agent.GetBehavior(), c.after);
+  }
+}
+
+// What a robot at (x, y) of the server's field, facing `facing` degrees,
+// sees of the landmarks within 60 degrees of its view, its camera 0.5 m high.
+std::string Landmarks(double x, double y, double facing) {
+  const struct {
+    const char* name;
+    double x, y, z;
+  } kLandmarks[] = {{"F1L", -15, 10, 0},     {"F2L", -15, -10, 0},     {"F1R", 15, 10, 0},
+                    {"F2R", 15, -10, 0},     {"G1L", -15, 1.05, 0.8},  {"G2L", -15, -1.05, 0.8},
+                    {"G1R", 15, 1.05, 0.8},  {"G2R", 15, -1.05, 0.8}};
+  std::string see;
+  for (const auto& l : kLandmarks) {
+    const double dx = l.x - x, dy = l.y - y, dz = l.z - 0.5, ground = std::hypot(dx, dy);
+    const double h = std::remainder(std::atan2(dy, dx) * 180 / M_PI - facing, 360.0);
+    if (std::fabs(h) > 60) continue;
+    see += std::string("(") + l.name + " (pol " + ServerText::Num(std::hypot(ground, dz)) + " " +
+           ServerText::Num(h) + " " + ServerText::Num(std::atan2(dz, ground) * 180 / M_PI) + ")) ";
+  }
+  return see;
+}
+
+// Each team plays in its own frame: a right-side robot standing where a
+// left-side one would stand in its own half sees the other end's landmarks,
+// and must place itself at the same point of its own field.
+TEST_F(AgentCycleTest, EitherSideLocalisesItselfFromTheLandmarksInView) {
+  const struct {
+    const char* side;
+    double x, y, facing;  // in the server's frame
+  } kCases[] = {{"left", -4, 2, 0}, {"right", 4, -2, 180}, {"left", -9, -5, 0}, {"right", 9, 5, 180}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(testing::Message() << c.side << " " << c.x << " " << c.y);
+    ResetProcessWideState();
+    TestAgent agent(5);
+    ServerText m;
+    m.side = c.side;
+    m.playmode = "PlayOn";
+    m.see = Landmarks(c.x, c.y, c.facing);
+    for (int i = 0; i < 150; ++i) {
+      m.game_time = 0.02 * i;
+      agent.Run(m.Text());
+      m.side.clear();
+    }
+    // The estimate's frame: the opponent's goal at y = -15, its x axis the
+    // server's -y, for the left team's own view of the field.
+    const double own_x = c.facing == 0 ? c.x : -c.x, own_y = c.facing == 0 ? c.y : -c.y;
+    EXPECT_LT((Board().abs_->cod_.head<2>() - Eigen::Vector2d(-own_y, -own_x)).norm(), 0.3)
+        << Board().abs_->cod_.transpose();
+  }
+}
+
 TEST_F(AgentCycleTest, OpponentTeamNameAndScoresAreLearned) {
   TestAgent agent(5);
   ServerText m;
@@ -229,7 +283,7 @@ TEST_F(AgentCycleTest, OpponentTeamNameAndScoresAreLearned) {
   m.see = "(P (team Alpha) (id 5) (rlowerarm (pol 0.18 -34.31 -22.65))) "
           "(P (team Beta) (id 3) (head (pol 4.00 10.00 1.00)))";
   agent.Run(m.Text());
-  const CommonInformation& ci = Singleton<CommonInformation>::Get();
+  const CommonInformation& ci = Board();
   EXPECT_EQ(ci.br_.ene_team, "Beta");
   EXPECT_FALSE(ci.friend_[5]->visible_);  // its own arm is not a teammate
   EXPECT_TRUE(ci.enemy_[3]->visible_);
