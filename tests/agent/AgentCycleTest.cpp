@@ -149,39 +149,6 @@ TEST_F(AgentCycleTest, FallIsNoticedAndTheArmsAreSpread) {
   }
 }
 
-TEST_F(AgentCycleTest, ReadyRobotInTheDefaultPostureStartsWalkingWhenPlayStarts) {
-  TestAgent agent(4);
-  ServerText m;
-  m.joints = {{"laj1", -100}, {"laj2", 20}, {"laj3", -90}, {"raj1", -100}, {"raj2", -20},
-              {"raj3", 90},   {"llj3", 15}, {"llj4", -60}, {"llj5", 45},   {"rlj3", 15},
-              {"rlj4", -60},  {"rlj5", 45}};
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::READY);  // may not move before the kick-off
-  m.playmode = "PlayOn";
-  const std::string answer = agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::WALK);
-  EXPECT_EQ(CountOf(answer, " 0)"), 22) << answer;  // in the posture: nothing to command
-}
-
-TEST_F(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {
-  TestAgent agent(9);
-  ServerText m;
-  m.side = "right";
-  m.playmode = "KickOff_Left";
-  m.joints = {{"laj1", -100}, {"laj2", 20}, {"laj3", -90}, {"raj1", -100}, {"raj2", -20},
-              {"raj3", 90},   {"llj3", 25}, {"llj4", -50}, {"llj5", 25},   {"rlj3", 25},
-              {"rlj4", -50},  {"rlj5", 25}};
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetKickOffStep(), 1);
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::KICKOFF);
-  m.playmode = "PlayOn";
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::READY);
-  EXPECT_TRUE(agent.GetKickOffShootFlag());
-  EXPECT_EQ(agent.GetKickOffStep(), 0);
-}
-
 // The game-level overrides after the behaviour's own step: a goal or a long
 // wait before the kick-off sends a player back to READY, number 11 keeps
 // still for 4.2 s after a goal at its own kick-off, number 12 kicks whenever

@@ -153,10 +153,7 @@ TEST_F(BodyTest, RadianCommandClampsTheTargetToTheJointLimits) {
 }
 
 TEST_F(BodyTest, PostureChecksIncludeTheirBounds) {
-  const std::pair<const char*, double> kick_off[] = {
-      {"laj1", -100}, {"laj2", 20}, {"laj3", -90}, {"raj1", -100}, {"raj2", -20}, {"raj3", 90},
-      {"llj3", 25},   {"llj4", -50}, {"llj5", 25}, {"rlj3", 25},   {"rlj4", -50}, {"rlj5", 25}};
-  for (const auto& j : kick_off) agent.Joint(j.first) = j.second;
+  for (const auto& j : ServerText::Posture(true)) agent.Joint(j.first) = j.second;
   EXPECT_TRUE(agent.CheckKickOffJoint());
   agent.Joint("hj2") = 0.2;
   agent.Joint("rlj5") = 25.2;
@@ -166,9 +163,7 @@ TEST_F(BodyTest, PostureChecksIncludeTheirBounds) {
   EXPECT_FALSE(agent.CheckDefaultJoint());
 
   // The default posture does not look at the head.
-  const std::pair<const char*, double> deflt[] = {{"llj3", 15}, {"llj4", -60}, {"llj5", 45},
-                                                  {"rlj3", 15}, {"rlj4", -60}, {"rlj5", 45}};
-  for (const auto& j : deflt) agent.Joint(j.first) = j.second;
+  for (const auto& j : ServerText::Posture(false)) agent.Joint(j.first) = j.second;
   agent.Joint("hj1") = 80;
   EXPECT_TRUE(agent.CheckDefaultJoint());
   agent.Joint("laj4") = -0.21;

@@ -59,9 +59,7 @@ TEST_F(KickOffShotTest, AnEndedKickOffRestartsTheScriptAndOnlyTheLeftLegKicks) {
   ServerText m;
   m.side = "left";
   m.playmode = "PlayOn";
-  m.joints = {{"laj1", -100}, {"laj2", 20}, {"laj3", -90}, {"raj1", -100}, {"raj2", -20},
-              {"raj3", 90}, {"llj3", 25}, {"llj4", -50}, {"llj5", 25}, {"rlj3", 25},
-              {"rlj4", -50}, {"rlj5", 25}};
+  m.joints = ServerText::Posture(true);
   ASSERT_EQ(agent.GetBehavior(), Agent::KICKOFF);
   agent.Run(m.Text());  // the posture is reached
   agent.Run(m.Text());  // "PlayOn": done
