@@ -113,19 +113,4 @@ TEST(ToolTest, DifferentiationIsNTimesXToTheNMinusOne) {
        CASE(Tool::Differentiation(2.0, kNaN), kNaN)});
 }
 
-TEST(ToolTest, HomogeneousTransformationRotatesCounterClockwiseThenTranslates) {
-  const Eigen::Vector3d v(1.0, 2.0, 3.0);
-  // Z by +90 takes x to y, X takes y to z, Y takes z to x; then v is added.
-  // Either letter case, given as a character or as text, is the same axis.
-  EXPECT_TRUE((Tool::HomogeneousTransformationMatrix('Z', 90.0, v) * Eigen::Vector4d(1, 0, 0, 1))
-                  .isApprox(Eigen::Vector4d(1, 3, 3, 1), 1e-12));
-  EXPECT_TRUE((Tool::HomogeneousTransformationMatrix(std::string("x"), 90.0, v) *
-               Eigen::Vector4d(0, 1, 0, 1))
-                  .isApprox(Eigen::Vector4d(1, 2, 4, 1), 1e-12));
-  const Eigen::Matrix4d y = Tool::HomogeneousTransformationMatrix('Y', 90.0, v);
-  EXPECT_TRUE((y * Eigen::Vector4d(0, 0, 1, 1)).isApprox(Eigen::Vector4d(2, 2, 3, 1), 1e-12));
-  EXPECT_EQ(y, Tool::HomogeneousTransformationMatrix(std::string("y"), 90.0, v));
-  EXPECT_EQ(y.row(3), Eigen::RowVector4d(0, 0, 0, 1));
-}
-
 }  // namespace
