@@ -36,7 +36,7 @@ TEST(MessageParserTest, RecordedVisionMessage) {
     EXPECT_EQ(m.ParseFlags(Object::kFlagNames[i]).visible, i == 0 || i == 1 || i == 4 || i == 5)
         << i;
   }
-  EXPECT_EQ(Object::vis_count, 4);
+  EXPECT_EQ(SightingsCounted(), 4);
   EXPECT_DOUBLE_EQ(m.flag_[0].h_angle, 1.54);   // F1R
   EXPECT_DOUBLE_EQ(m.flag_[1].v_angle, -0.85);  // F2R
 
@@ -131,14 +131,14 @@ TEST(MessageParserTest, BallAndLandmarkSightingTimes) {
   m.ParseFlags("F1L");  // same time again
   EXPECT_DOUBLE_EQ(m.flag_[2].vis_time, 4.5);
   EXPECT_DOUBLE_EQ(m.flag_[2].before_vis_time, 4.5);
-  EXPECT_EQ(Object::vis_count, 2);
+  EXPECT_EQ(SightingsCounted(), 2);
   EXPECT_DOUBLE_EQ(m.ParseBall().vis_time, 0.0);  // the ball never carries the game time
 
   m.flag_[2].tgt = true;
   m = "(time (now 2))(GS (t 4.52))(See (B (pol 1 2 3)))";
   ASSERT_TRUE(m.ParseSeeMsg());
-  EXPECT_DOUBLE_EQ(Object::before_see_time, 4.5);
-  EXPECT_EQ(Object::vis_count, 0);
+  EXPECT_DOUBLE_EQ(PreviousVisionTime(), 4.5);
+  EXPECT_EQ(SightingsCounted(), 0);
   const Object& f = m.ParseFlags("F1L");
   EXPECT_FALSE(f.visible);
   EXPECT_FALSE(f.tgt);

@@ -32,6 +32,10 @@ inline CommonInformation& Board() { return Singleton<CommonInformation>::Get(); 
 
 // Whether the current message carried vision, as the parser leaves it.
 inline void SetVision(bool seen) { Object::see = seen; }
+// The parser's count of visible landmark readings in this message, and the game
+// time of the vision before it.
+inline int SightingsCounted() { return Object::vis_count; }
+inline double PreviousVisionTime() { return Object::before_see_time; }
 
 // The kick-off taker's script position.
 inline const KickOffProgress& KickOffScript() { return KickOffProgress::Get(); }
