@@ -1,9 +1,10 @@
 // Whole cycles: a server message in, the exact answer out.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/brain/Brain.h"
 
 namespace {
@@ -12,12 +13,6 @@ const char kDefaultPostureCommands[] =
     "(he1 0)(he2 0)(lae1 -15)(lae2 3)(lae3 -13.5)(lae4 0)(rae1 -15)(rae2 -3)(rae3 13.5)"
     "(rae4 0)(lle1 0)(lle2 0)(lle3 2.25)(lle4 -9)(lle5 6.75)(lle6 0)(rle1 0)(rle2 0)"
     "(rle3 2.25)(rle4 -9)(rle5 6.75)(rle6 0)";
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
 
 class AgentCycleTest : public ::testing::Test {
 protected:
@@ -41,7 +36,7 @@ TEST_F(AgentCycleTest, SynOnlyInSynchronousModeAndEvenForAnEmptyMessage) {
 
   TestAgent synced(3, "Alpha", true);
   const std::string answer = synced.Run("");
-  EXPECT_EQ(Count(answer, "(he1 "), 1);
+  EXPECT_EQ(CountOf(answer, "(he1 "), 1);
   EXPECT_EQ(answer.substr(answer.size() - 5), "(syn)");
 }
 
@@ -73,14 +68,14 @@ TEST_F(AgentCycleTest, BeamCounterAllowsFifteenBeamsUntilPlayOnResetsIt) {
   m.side = "left";
   int beams = 0;
   for (int i = 0; i < 20; ++i) {
-    beams += Count(agent.Run(m.Text()), "(beam ");
+    beams += CountOf(agent.Run(m.Text()), "(beam ");
     m.side.clear();
   }
   EXPECT_EQ(beams, 15);
 
   // The reset cycle itself sends nothing.
   m.playmode = "PlayOn";
-  EXPECT_EQ(Count(agent.Run(m.Text()), "(beam "), 0);
+  EXPECT_EQ(CountOf(agent.Run(m.Text()), "(beam "), 0);
 
   // After a goal of the left team, the right team kicks off: the left
   // number 9 goes to its ordinary place, fifteen times at most.
@@ -88,8 +83,8 @@ TEST_F(AgentCycleTest, BeamCounterAllowsFifteenBeamsUntilPlayOnResetsIt) {
   beams = 0;
   for (int i = 0; i < 20; ++i) {
     const std::string answer = agent.Run(m.Text());
-    beams += Count(answer, "(beam -3 1.5 0)");
-    EXPECT_EQ(Count(answer, "(beam "), Count(answer, "(beam -3 1.5 0)"));
+    beams += CountOf(answer, "(beam -3 1.5 0)");
+    EXPECT_EQ(CountOf(answer, "(beam "), CountOf(answer, "(beam -3 1.5 0)"));
   }
   EXPECT_EQ(beams, 15);
 }
@@ -99,9 +94,9 @@ TEST_F(AgentCycleTest, BeamsCountCyclesWithoutFootContactToo) {
   ServerText m;
   m.side = "left";
   m.left_foot = m.right_foot = false;
-  for (int i = 0; i < 15; ++i) EXPECT_EQ(Count(agent.Run(m.Text()), "(beam "), 0);
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(CountOf(agent.Run(m.Text()), "(beam "), 0);
   m.left_foot = true;
-  EXPECT_EQ(Count(agent.Run(m.Text()), "(beam "), 0);  // the fifteen cycles are used up
+  EXPECT_EQ(CountOf(agent.Run(m.Text()), "(beam "), 0);  // the fifteen cycles are used up
 }
 
 TEST_F(AgentCycleTest, SideIsReadFromTheGoalPostsBeforeTheKickOff) {
@@ -149,72 +144,96 @@ TEST_F(AgentCycleTest, FallIsNoticedAndTheArmsAreSpread) {
   }
 }
 
-TEST_F(AgentCycleTest, ReadyRobotInTheDefaultPostureStartsWalkingWhenPlayStarts) {
-  TestAgent agent(4);
-  ServerText m;
-  m.joints = {{"laj1", -100}, {"laj2", 20}, {"laj3", -90}, {"raj1", -100}, {"raj2", -20},
-              {"raj3", 90},   {"llj3", 15}, {"llj4", -60}, {"llj5", 45},   {"rlj3", 15},
-              {"rlj4", -60},  {"rlj5", 45}};
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::READY);  // may not move before the kick-off
-  m.playmode = "PlayOn";
-  const std::string answer = agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::WALK);
-  EXPECT_EQ(Count(answer, " 0)"), 22) << answer;  // in the posture: nothing to command
-}
-
-TEST_F(AgentCycleTest, NumberTwelveKicksOutsideBeforeKickOff) {
-  TestAgent agent(12);
-  ServerText m;
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::READY);
-  m.playmode = "PlayOn";
-  for (int i = 0; i < 3; ++i) {
+// The game-level overrides after the behaviour's own step: a goal or a long
+// wait before the kick-off sends a player back to READY, number 11 keeps
+// still for 4.2 s after a goal at its own kick-off, number 12 kicks whenever
+// play is on, number 9 takes the kick-off that follows the opponent's goal.
+TEST_F(AgentCycleTest, GameLevelOverridesOfTheBehaviour) {
+  const struct {
+    int num;
+    const char* first;  // play mode of the first message, at game time 20
+    const char* mode;   // play mode of the second message
+    double time;        // its game time
+    Agent::Behavior before, after;
+  } kCases[] = {
+      {4, "PlayOn", "Goal_Left", 22, Agent::WALK, Agent::READY},
+      {4, "BeforeKickOff", "BeforeKickOff", 299.98, Agent::WALK, Agent::WALK},
+      {4, "BeforeKickOff", "BeforeKickOff", 300, Agent::WALK, Agent::READY},
+      {11, "Goal_Right", "KickOff_Left", 22, Agent::WALK, Agent::READY},
+      {11, "Goal_Right", "KickOff_Left", 24.2, Agent::WALK, Agent::READY},
+      {11, "Goal_Right", "KickOff_Left", 24.3, Agent::WALK, Agent::WALK},
+      {11, "Goal_Left", "KickOff_Right", 22, Agent::WALK, Agent::WALK},  // not its kick-off
+      {11, "PlayOn", "KickOff_Left", 22, Agent::WALK, Agent::WALK},      // no goal since 0
+      {10, "Goal_Right", "KickOff_Left", 22, Agent::WALK, Agent::WALK},
+      {12, "BeforeKickOff", "BeforeKickOff", 22, Agent::READY, Agent::READY},
+      {12, "BeforeKickOff", "PlayOn", 22, Agent::WALK, Agent::KICK},
+      {12, "BeforeKickOff", "Goal_Left", 22, Agent::READY, Agent::KICK},
+      {9, "Goal_Right", "KickOff_Left", 22, Agent::READY, Agent::KICKOFF},
+      {9, "Goal_Right", "PlayOn", 22, Agent::READY, Agent::READY},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(testing::Message() << c.num << " " << c.first << " " << c.mode << " " << c.time);
+    TestAgent agent(c.num);
+    ServerText m;
+    m.side = "left";
+    m.playmode = c.first;
+    m.game_time = 20;
     agent.Run(m.Text());
-    EXPECT_EQ(agent.GetBehavior(), Agent::KICK);
+    m.side.clear();
+    m.playmode = c.mode;
+    m.game_time = c.time;
+    agent.SetBehavior(c.before);
+    agent.Run(m.Text());
+    EXPECT_EQ(agent.GetBehavior(), c.after);
   }
 }
 
-TEST_F(AgentCycleTest, GoalSendsEveryoneBackToReady) {
-  TestAgent agent(9);
-  ServerText m;
-  m.side = "left";
-  m.playmode = "Goal_Left";
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::READY);
+// What a robot at (x, y) of the server's field, facing `facing` degrees,
+// sees of the landmarks within 60 degrees of its view, its camera 0.5 m high.
+std::string Landmarks(double x, double y, double facing) {
+  const struct {
+    const char* name;
+    double x, y, z;
+  } kLandmarks[] = {{"F1L", -15, 10, 0},     {"F2L", -15, -10, 0},     {"F1R", 15, 10, 0},
+                    {"F2R", 15, -10, 0},     {"G1L", -15, 1.05, 0.8},  {"G2L", -15, -1.05, 0.8},
+                    {"G1R", 15, 1.05, 0.8},  {"G2R", 15, -1.05, 0.8}};
+  std::string see;
+  for (const auto& l : kLandmarks) {
+    const double dx = l.x - x, dy = l.y - y, dz = l.z - 0.5, ground = std::hypot(dx, dy);
+    const double h = std::remainder(std::atan2(dy, dx) * 180 / M_PI - facing, 360.0);
+    if (std::fabs(h) > 60) continue;
+    see += std::string("(") + l.name + " (pol " + ServerText::Num(std::hypot(ground, dz)) + " " +
+           ServerText::Num(h) + " " + ServerText::Num(std::atan2(dz, ground) * 180 / M_PI) + ")) ";
+  }
+  return see;
 }
 
-TEST_F(AgentCycleTest, KickOffTakerTakesTheKickOffAfterTheOpponentsGoal) {
-  TestAgent agent(9);
-  ServerText m;
-  m.side = "left";
-  m.playmode = "Goal_Right";
-  agent.Run(m.Text());
-  m.playmode = "KickOff_Left";
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::KICKOFF);
-  const Brain& br = agent.GetBlackboard().br_;
-  EXPECT_EQ(br.prev_pm_, "Goal_Right");
-  EXPECT_EQ(br.playmode, "KickOff_Left");
-}
-
-TEST_F(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {
-  TestAgent agent(9);
-  ServerText m;
-  m.side = "right";
-  m.playmode = "KickOff_Left";
-  m.joints = {{"laj1", -100}, {"laj2", 20}, {"laj3", -90}, {"raj1", -100}, {"raj2", -20},
-              {"raj3", 90},   {"llj3", 25}, {"llj4", -50}, {"llj5", 25},   {"rlj3", 25},
-              {"rlj4", -50},  {"rlj5", 25}};
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetKickOffStep(), 1);
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::KICKOFF);
-  m.playmode = "PlayOn";
-  agent.Run(m.Text());
-  EXPECT_EQ(agent.GetBehavior(), Agent::READY);
-  EXPECT_TRUE(agent.GetKickOffShootFlag());
-  EXPECT_EQ(agent.GetKickOffStep(), 0);
+// Each team plays in its own frame: a right-side robot standing where a
+// left-side one would stand in its own half sees the other end's landmarks,
+// and must place itself at the same point of its own field.
+TEST_F(AgentCycleTest, EitherSideLocalisesItselfFromTheLandmarksInView) {
+  const struct {
+    const char* side;
+    double x, y, facing;  // in the server's frame
+  } kCases[] = {{"left", -4, 2, 0}, {"right", 4, -2, 180}, {"left", -9, -5, 0}, {"right", 9, 5, 180}};
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(testing::Message() << c.side << " " << c.x << " " << c.y);
+    TestAgent agent(5);
+    ServerText m;
+    m.side = c.side;
+    m.playmode = "PlayOn";
+    m.see = Landmarks(c.x, c.y, c.facing);
+    for (int i = 0; i < 150; ++i) {
+      m.game_time = 0.02 * i;
+      agent.Run(m.Text());
+      m.side.clear();
+    }
+    // The estimate's frame: the opponent's goal at y = -15, its x axis the
+    // server's -y, for the left team's own view of the field.
+    const double own_x = c.facing == 0 ? c.x : -c.x, own_y = c.facing == 0 ? c.y : -c.y;
+    EXPECT_LT((agent.GetBlackboard().abs_->cod_.head<2>() - Eigen::Vector2d(-own_y, -own_x)).norm(), 0.3)
+        << agent.GetBlackboard().abs_->cod_.transpose();
+  }
 }
 
 TEST_F(AgentCycleTest, OpponentTeamNameAndScoresAreLearned) {

@@ -5,7 +5,7 @@
 #include <map>
 #include <string>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/walking/Walking.h"
 #include "tool/UserLocus.h"
 
@@ -84,9 +84,7 @@ TEST_F(AgentWalkTest, OutsideBeforeKickOffTheTacticsAskForFullSpeedAndTheReadyRo
   TestAgent agent(2);
   ServerText m;
   m.side = "left";
-  m.joints = {{"laj1", -100}, {"laj2", 20}, {"laj3", -90}, {"raj1", -100}, {"raj2", -20},
-              {"raj3", 90}, {"llj3", 15}, {"llj4", -60}, {"llj5", 45}, {"rlj3", 15},
-              {"rlj4", -60}, {"rlj5", 45}};
+  m.joints = ServerText::Posture(false);
   const Walking& wk = *agent.GetBlackboard().wk_;
   agent.Run(m.Text());
   EXPECT_EQ(wk.GetSpeed(), 0.0);  // no tactics before the kick-off

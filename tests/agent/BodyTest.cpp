@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <vector>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 
 namespace {
 
@@ -17,101 +18,61 @@ void ExpectNear(const Eigen::Vector3d& a, const Eigen::Vector3d& b) {
   EXPECT_NEAR((a - b).norm(), 0.0, 1e-12) << a.transpose() << " vs " << b.transpose();
 }
 
-TEST_F(BodyTest, ZeroAnglesPlacePartsAtTheSumOfTheirOffsets) {
-  agent.CalcPartWorldCoordinate();
-  auto L = [&](const char* n) { return agent.Part(n).l_coord; };
-  ExpectNear(agent.Part("head").w_coord, L("neck") + L("head"));
-  ExpectNear(agent.Part("r_upperarm").w_coord, L("r_shoulder") + L("r_upperarm"));
-  ExpectNear(agent.Part("l_lowerarm").w_coord,
-             L("l_shoulder") + L("l_upperarm") + L("l_elbow") + L("l_lowerarm"));
-  const Eigen::Vector3d r_foot = L("r_hip1") + L("r_hip2") + L("r_thigh") + L("r_shank") +
-                                 L("r_ankle") + L("r_foot");
-  ExpectNear(agent.Part("r_foot").w_coord, r_foot);
-  ExpectNear(agent.RightTiptoe(), r_foot + Eigen::Vector3d(0, 0.08, 0));
-  // Parts the chains never place keep their construction position.
-  ExpectNear(agent.Part("torso").w_coord, Eigen::Vector3d::Zero());
-}
-
-TEST_F(BodyTest, JointAnglesMoveOnlyTheirOwnChain) {
-  agent.CalcPartWorldCoordinate();
-  const Eigen::Vector3d head = agent.Part("head").w_coord;
-  const Eigen::Vector3d r_foot = agent.Part("r_foot").w_coord;
-  const Eigen::Vector3d r_tiptoe = agent.RightTiptoe();
-  const Eigen::Vector3d r_lowerarm = agent.Part("r_lowerarm").w_coord;
-
-  agent.Joint("raj1") = -90.0;  // arm forwards: the lower arm swings about x
-  agent.Joint("rlj6") = 20.0;   // ankle roll: only the tiptoe point moves
-  agent.CalcPartWorldCoordinate();
-  ExpectNear(agent.Part("head").w_coord, head);
-  ExpectNear(agent.Part("r_foot").w_coord, r_foot);
-  EXPECT_GT((agent.Part("r_lowerarm").w_coord - r_lowerarm).norm(), 0.05);
-  // A pure roll about y keeps a point on the y axis where it is.
-  ExpectNear(agent.RightTiptoe(), r_tiptoe);
-}
-
-TEST_F(BodyTest, JointRotationsTurnTheOffsetsOfTheirChildren) {
-  // The head sits on the neck's yaw axis: turning or tilting moves the head
-  // frame but not the head's own position.
-  agent.Joint("hj1") = 90.0;
-  agent.Joint("hj2") = 30.0;
-  agent.CalcPartWorldCoordinate();
-  ExpectNear(agent.Part("head").w_coord, Eigen::Vector3d(0, 0, 0.155));
-
-  // Upper-arm yaw of +90 degrees turns the elbow offset (-0.01, 0.07, 0.009)
-  // counter-clockwise to (-0.07, -0.01, 0.009), behind the shoulder joint.
-  agent.Joint("raj2") = 90.0;
-  agent.CalcPartWorldCoordinate();
-  ExpectNear(agent.Part("r_elbow").w_coord, Eigen::Vector3d(0.038, 0.01, 0.084));
-
-  // Ankle pitch lifts the tiptoe point 8 cm ahead of the foot.
-  const Eigen::Vector3d before = agent.RightTiptoe() - agent.Part("r_foot").w_coord;
-  agent.Joint("rlj5") = 30.0;
-  agent.CalcPartWorldCoordinate();
-  const Eigen::Vector3d after = agent.RightTiptoe() - agent.Part("r_foot").w_coord;
-  EXPECT_NEAR(before.z(), 0.0, 1e-12);
-  EXPECT_NEAR(after.z(), 0.08 * std::sin(30 * M_PI / 180), 1e-12);
-  EXPECT_NEAR(after.y(), 0.08 * std::cos(30 * M_PI / 180), 1e-12);
-}
-
-TEST_F(BodyTest, CentreOfMassIsTheMassWeightedMeanOfAllParts) {
-  agent.CalcPartWorldCoordinate();
-  agent.CalcGravity();
-  Eigen::Vector3d sum = Eigen::Vector3d::Zero();
-  double mass = 0;
-  for (const PartSpec& p : NaoModel::kPartTable) {
-    sum += p.mass * agent.Part(p.name).w_coord;
-    mass += p.mass;
+// Each joint turned alone by 90 degrees, the others at 0: where the end of
+// every chain lies in the torso frame (x right, y forwards, z up), worked
+// out by hand from the part offsets and the chains' axes. A joint whose
+// rotation cannot move its chain's end (the head sits on both neck axes, a
+// roll about y leaves a point ahead on y in place, the elbow roll is not in
+// the chain) must leave everything where it was.
+TEST_F(BodyTest, EachJointTurnsItsOwnChainAboutItsAxis) {
+  enum End { kHead, kRightHand, kLeftHand, kRightToe, kLeftToe };
+  const Eigen::Vector3d kRest[] = {{0, 0, 0.155}, {0.098, 0.14, 0.084}, {-0.098, 0.14, 0.084},
+                                   {0.055, 0.105, -0.375}, {-0.055, 0.105, -0.375}};
+  const struct {
+    const char* joint;
+    End end;
+    Eigen::Vector3d at;
+  } kTurned[] = {
+      {"hj1", kHead, {0, 0, 0.155}},
+      {"hj2", kHead, {0, 0, 0.155}},
+      {"raj1", kRightHand, {0.098, -0.009, 0.215}},
+      {"raj2", kRightHand, {-0.012, 0.01, 0.084}},
+      {"raj3", kRightHand, {0.098, 0.14, 0.084}},
+      {"raj4", kRightHand, {0.098, 0.14, 0.084}},
+      {"laj1", kLeftHand, {-0.098, -0.009, 0.215}},
+      {"laj2", kLeftHand, {-0.228, 0.03, 0.084}},
+      {"laj3", kLeftHand, {-0.098, 0.14, 0.084}},
+      {"rlj1", kRightToe, {0.055, 0.25, 0}},
+      {"rlj2", kRightToe, {-0.205, 0.105, -0.115}},
+      {"rlj3", kRightToe, {0.055, 0.22, -0.05}},
+      {"rlj4", kRightToe, {0.055, 0.1, -0.18}},
+      {"rlj5", kRightToe, {0.055, 0.035, -0.225}},
+      {"rlj6", kRightToe, {0.055, 0.105, -0.375}},
+      {"llj1", kLeftToe, {-0.055, 0.25, 0}},
+      {"llj2", kLeftToe, {-0.315, 0.105, -0.115}},
+      {"llj3", kLeftToe, {-0.055, 0.22, -0.05}},
+      {"llj4", kLeftToe, {-0.055, 0.1, -0.18}},
+      {"llj5", kLeftToe, {-0.055, 0.035, -0.225}},
+      {"llj6", kLeftToe, {-0.055, 0.105, -0.375}},
+  };
+  auto ends = [this] {
+    return std::vector<Eigen::Vector3d>{agent.Part("head").w_coord, agent.Part("r_lowerarm").w_coord,
+                                        agent.Part("l_lowerarm").w_coord, agent.RightTiptoe(), agent.LeftTiptoe()};
+  };
+  for (const auto& row : kTurned) {
+    SCOPED_TRACE(row.joint);
+    agent.Joint(row.joint) = 90.0;
+    agent.CalcPartWorldCoordinate();
+    const std::vector<Eigen::Vector3d> now = ends();
+    for (int e = kHead; e <= kLeftToe; ++e) ExpectNear(now[e], e == row.end ? row.at : kRest[e]);
+    agent.Joint(row.joint) = 0.0;
   }
-  EXPECT_NEAR(mass, 4.6071, 1e-9);
-  ExpectNear(ci().gravity_, sum / mass);
-  EXPECT_LT(ci().gravity_.z(), 0.0);  // legs hang below the torso
-  EXPECT_NEAR(ci().gravity_.x(), 0.0, 1e-12);  // left-right symmetric
-}
-
-TEST_F(BodyTest, MomentumSumScalesPositionsByTheTimeStep) {
+  // The feet follow the same chain: 90 degrees at the right knee swings the
+  // ankle's offset (0, -0.01, -0.055) forwards to (0, 0.055, -0.01).
+  agent.Joint("rlj4") = 90.0;
   agent.CalcPartWorldCoordinate();
-  ci().br_.game_time = 1.0;
-  agent.CalcMomentum();  // first step spans the game time so far
-  ci().br_.game_time = 1.5;
-  agent.CalcMomentum();
-  Eigen::Vector3d expected = Eigen::Vector3d::Zero();
-  double mass = 0;
-  for (const PartSpec& p : NaoModel::kPartTable) {
-    expected += p.mass * 0.5 * agent.Part(p.name).w_coord;
-    mass += p.mass;
-  }
-  ExpectNear(ci().momentum_, expected);
-  ExpectNear(ci().t_momentum_, expected / mass);
-}
-
-TEST_F(BodyTest, HugeGameTimeInTheFirstMomentumSumReturnsPromptly) {
-  agent.CalcPartWorldCoordinate();
-  ci().br_.game_time = 1e15;
-  // Without a bounded power the call would multiply 1e15 times; CTest's
-  // time-out catches a hang.
-  agent.CalcMomentum();
-  // Offsets are all below one metre: their huge powers vanish.
-  EXPECT_NEAR(ci().momentum_.norm(), 0.0, 1e-9);
+  ExpectNear(agent.Part("r_ankle").w_coord, Eigen::Vector3d(0.055, 0.06, -0.29));
+  ExpectNear(agent.Part("torso").w_coord, Eigen::Vector3d::Zero());  // never placed
 }
 
 TEST_F(BodyTest, GyroRatesIntegrateToMinusTheirAngle) {
@@ -191,10 +152,7 @@ TEST_F(BodyTest, RadianCommandClampsTheTargetToTheJointLimits) {
 }
 
 TEST_F(BodyTest, PostureChecksIncludeTheirBounds) {
-  const std::pair<const char*, double> kick_off[] = {
-      {"laj1", -100}, {"laj2", 20}, {"laj3", -90}, {"raj1", -100}, {"raj2", -20}, {"raj3", 90},
-      {"llj3", 25},   {"llj4", -50}, {"llj5", 25}, {"rlj3", 25},   {"rlj4", -50}, {"rlj5", 25}};
-  for (const auto& j : kick_off) agent.Joint(j.first) = j.second;
+  for (const auto& j : ServerText::Posture(true)) agent.Joint(j.first) = j.second;
   EXPECT_TRUE(agent.CheckKickOffJoint());
   agent.Joint("hj2") = 0.2;
   agent.Joint("rlj5") = 25.2;
@@ -204,9 +162,7 @@ TEST_F(BodyTest, PostureChecksIncludeTheirBounds) {
   EXPECT_FALSE(agent.CheckDefaultJoint());
 
   // The default posture does not look at the head.
-  const std::pair<const char*, double> deflt[] = {{"llj3", 15}, {"llj4", -60}, {"llj5", 45},
-                                                  {"rlj3", 15}, {"rlj4", -60}, {"rlj5", 45}};
-  for (const auto& j : deflt) agent.Joint(j.first) = j.second;
+  for (const auto& j : ServerText::Posture(false)) agent.Joint(j.first) = j.second;
   agent.Joint("hj1") = 80;
   EXPECT_TRUE(agent.CheckDefaultJoint());
   agent.Joint("laj4") = -0.21;

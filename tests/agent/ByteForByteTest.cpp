@@ -14,7 +14,7 @@
 #include <sstream>
 
 #include "../support/ServerStreams.h"
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "message/Message.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/finding/Finding.h"
 #include "object/Ball.h"
 

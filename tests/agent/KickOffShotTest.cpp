@@ -3,7 +3,7 @@
 
 #include <cmath>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/kick/KickOffProgress.h"
 
 namespace {

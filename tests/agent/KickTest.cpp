@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/finding/Finding.h"
 #include "agent/kick/KickWorkingValues.h"
 #include "object/Ball.h"

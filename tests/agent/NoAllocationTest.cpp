@@ -8,7 +8,7 @@
 #include <new>
 
 #include "../support/ServerStreams.h"
-#include "ServerText.h"
+#include "../support/ServerText.h"
 
 namespace {
 std::atomic<long> g_allocations{0};

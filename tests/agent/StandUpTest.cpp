@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "agent/StandingUp.h"
 #include "agent/walking/Walking.h"
 
@@ -30,22 +30,6 @@ protected:
     return n;
   }
 };
-
-TEST_F(StandUpTest, AShockOfMoreThan40IsAFallExceptAtTheKickOff) {
-  TestAgent agent(2);
-  const struct {
-    double ax, ay;
-    bool kickoff, falling;
-  } cases[] = {
-      {30, -10, false, false}, {30, -10.001, false, true}, {-41, 0, false, true}, {50, 0, true, false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.ay);
-    agent.Acc() = Eigen::Vector3d(c.ax, c.ay, 9.81);
-    agent.SetBehavior(c.kickoff ? Agent::KICKOFF : Agent::WALK);
-    EXPECT_EQ(agent.JudgeFallingDown(), c.falling);
-  }
-}
 
 TEST_F(StandUpTest, TheFeetChooseTheWayUpAndEachStageLastsItsCycles) {
   const struct {

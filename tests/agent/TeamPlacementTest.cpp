@@ -3,15 +3,9 @@
 
 #include <string>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 
 namespace {
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
-  return n;
-}
 
 TEST(TeamPlacementTest, WarnsOnceWhenTheFirstSecondNamesNoNumberAndSide) {
   const struct {
@@ -31,12 +25,12 @@ TEST(TeamPlacementTest, WarnsOnceWhenTheFirstSecondNamesNoNumberAndSide) {
       if (i == 49) before = ::testing::internal::GetCapturedStderr();
     }
     after = ::testing::internal::GetCapturedStderr();
-    EXPECT_EQ(Count(before, "has not placed"), c.warnings_by_49);
-    EXPECT_EQ(Count(after, "has not placed"), c.warnings_by_120);
+    EXPECT_EQ(CountOf(before, "has not placed"), c.warnings_by_49);
+    EXPECT_EQ(CountOf(after, "has not placed"), c.warnings_by_120);
     if (c.warnings_by_120 > 0) {
       EXPECT_NE(after.find("(number 8, team Alpha)"), std::string::npos) << after;
       EXPECT_NE(after.find("robot type"), std::string::npos) << after;
-      EXPECT_EQ(Count(after, "\n"), 1) << after;
+      EXPECT_EQ(CountOf(after, "\n"), 1) << after;
     }
   }
 }

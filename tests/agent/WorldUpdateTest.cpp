@@ -1,7 +1,7 @@
 // The world update of the cycle: which estimates move, and when.
 #include <gtest/gtest.h>
 
-#include "ServerText.h"
+#include "../support/ServerText.h"
 #include "coordinate/AbsoluteCoordinate.h"
 #include "object/Ball.h"
 #include "object/Player.h"

@@ -2,7 +2,7 @@
 // from relative sightings.
 #include <gtest/gtest.h>
 
-#include "../agent/ServerText.h"
+#include "../support/ServerText.h"
 #include "coordinate/AbsoluteCoordinate.h"
 #include "object/Ball.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <utility>
 
-#include "../net/LoopbackServer.h"
+#include "../support/LoopbackServer.h"
 #include "main/Sim3D.h"
 #include "net/Addr.h"
 
@@ -46,17 +46,17 @@ TEST_F(Sim3DConnectionTest, FramesAreAssembledKeptApartAndCutAtZeroByte) {
       {big, big},
       {"3", "3"}};
   std::string stream;
-  for (const auto& f : kFrames) stream += LS::Frame(f.first);
+  for (const auto& f : kFrames) stream += framing::Frame(f.first);
   // The header of the first frame comes as 1 + 3 bytes, its payload in three
   // pieces, the rest of the stream with its end in one write.
   LS server([&](int& fd) {
     std::size_t from = 0;
     for (std::size_t to : {1, 4, 9, 19}) {
-      LS::SendAll(fd, stream.substr(from, to - from));
+      framing::SendAll(fd, stream.substr(from, to - from));
       LS::Pause(20);
       from = to;
     }
-    LS::SendAll(fd, stream.substr(from));
+    framing::SendAll(fd, stream.substr(from));
   });
   ASSERT_TRUE(ConnectTo(server));
   Sim3D::gMsg_ = "stale";
@@ -77,14 +77,14 @@ TEST_F(Sim3DConnectionTest, ServerLeavingInsideAFrameEndsTheLoop) {
     std::string bytes;
     bool reset;
   } kCases[] = {{"", false},
-                {LS::Header(10).substr(0, 2), false},
-                {LS::Header(10) + "(abc", false},
-                {LS::Header(10) + "(ab", true}};
+                {framing::Header(10).substr(0, 2), false},
+                {framing::Header(10) + "(abc", false},
+                {framing::Header(10) + "(ab", true}};
   for (const auto& c : kCases) {
     SCOPED_TRACE(c.bytes.size());
     Sim3D::ResetSettings();
     LS server([&](int& fd) {
-      LS::SendAll(fd, c.bytes);
+      framing::SendAll(fd, c.bytes);
       if (!c.reset) return;
       LS::Pause(50);
       LS::Reset(fd);
@@ -99,14 +99,14 @@ TEST_F(Sim3DConnectionTest, OversizedFrameOrSilenceAborts) {
   // A length no buffer could hold is refused from the header alone.
   for (unsigned long length : {81916ul, 0xfffffffful}) {
     EXPECT_DEATH(GetOneMessageFrom([=](int& fd) {
-                   LS::SendAll(fd, LS::Header(length));
-                   LS::ReadUntilClosed(fd);
+                   framing::SendAll(fd, framing::Header(length));
+                   framing::ReadUntilClosed(fd);
                  }),
                  "message too long; aborting");
   }
   EXPECT_DEATH(Sim3D::SelectInput(), "\\(SelectInput\\) select failed ");  // no connection
   Sim3D::gSelectTimeoutSec_ = 1;
-  EXPECT_DEATH(GetOneMessageFrom([](int& fd) { LS::ReadUntilClosed(fd, 4000); }),
+  EXPECT_DEATH(GetOneMessageFrom([](int& fd) { framing::ReadUntilClosed(fd, 4000); }),
                "\\(SelectInput\\) select failed ");
 }
 
@@ -120,7 +120,7 @@ TEST_F(Sim3DConnectionTest, InterruptedWaitIsResumed) {
     LS::Pause(100);
     pthread_kill(waiting, SIGUSR1);
     LS::Pause(100);
-    LS::SendAll(fd, LS::Frame("(late)"));
+    framing::SendAll(fd, framing::Frame("(late)"));
   });
   ASSERT_TRUE(ConnectTo(server));
   EXPECT_TRUE(Sim3D::GetMessage());
@@ -131,7 +131,7 @@ TEST_F(Sim3DConnectionTest, InterruptedWaitIsResumed) {
 
 TEST_F(Sim3DConnectionTest, PutMessageFramesBigEndianAndDoneSaysSo) {
   std::string raw;
-  LS server([&](int& fd) { raw = LS::ReadUntilClosed(fd); });
+  LS server([&](int& fd) { raw = framing::ReadUntilClosed(fd); });
   ASSERT_TRUE(ConnectTo(server));
   const std::string long_msg(258, 'a');  // length 0x00000102
   Sim3D::PutMessage("(syn)");

@@ -1,7 +1,3 @@
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "../message/MessageTestData.h"
-#include "../net/LoopbackServer.h"
+#include "../support/LoopbackServer.h"
+#include "../support/PlayerProcess.h"
+#include "../support/ServerStreams.h"
 #include "main/Sim3D.h"
 
 namespace {
@@ -30,47 +27,17 @@ struct Transcript {
 
 // The start-up exchange: scene command, first message, init command.
 bool StartUp(int fd, Transcript& t) {
-  return LS::ReadFrame(fd, t.scene) && LS::SendAll(fd, LS::Frame(RecordedVisionMessage())) &&
-         LS::ReadFrame(fd, t.init);
+  return framing::ReadFrame(fd, t.scene) && framing::SendAll(fd, framing::Frame(streams::RecordedVisionMessage())) &&
+         framing::ReadFrame(fd, t.init);
 }
 
 // Sends one message and waits for its answer.
 bool Exchange(int fd, Transcript& t) {
   std::string answer;
-  if (!LS::SendAll(fd, LS::Frame(RecordedVisionMessage())) || !LS::ReadFrame(fd, answer))
+  if (!framing::SendAll(fd, framing::Frame(streams::RecordedVisionMessage())) || !framing::ReadFrame(fd, answer))
     return false;
   t.answers.push_back(answer);
   return true;
-}
-
-// Runs the player program with the arguments and returns its exit status,
-// or -1 when it did not end by itself within 5 s (it is then killed).
-// output receives its standard output and error; pid its process id.
-int RunPlayer(std::vector<std::string> args, std::string& output, std::atomic<pid_t>& pid) {
-  args.insert(args.begin(), std::string(VEKTORLING_BINARY_DIR) + "/vektorling");
-  // Prepared before fork: a server thread is running, so the child may only
-  // make async-signal-safe calls.
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(&a[0]);
-  argv.push_back(nullptr);
-  int out[2];
-  if (::pipe2(out, O_CLOEXEC) != 0 || (pid = ::fork()) < 0) return -1;
-  if (pid == 0) {
-    ::dup2(out[1], STDOUT_FILENO);
-    ::dup2(out[1], STDERR_FILENO);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  ::close(out[1]);
-  char buf[4096];
-  ssize_t n = -1;
-  while (LS::WaitReadable(out[0], 5000) && (n = ::read(out[0], buf, sizeof(buf))) > 0)
-    output.append(buf, n);
-  ::close(out[0]);
-  if (n != 0) ::kill(pid, SIGKILL);
-  int status = 0;
-  ::waitpid(pid, &status, 0);
-  return n == 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 TEST(PlayerProcessTest, FailedConnectionExitsWithStatus1) {
@@ -113,8 +80,8 @@ TEST(PlayerProcessTest, AnswersEachMessageUntilTheServerLeavesOrASignalAndKeepsI
       LS::Pause(50);
       if (!Exchange(fd, t)) return;
       // Not answered: the loop has ended with message 2.
-      LS::SendAll(fd, LS::Frame(RecordedVisionMessage()));
-      t.after = LS::ReadUntilClosed(fd);
+      framing::SendAll(fd, framing::Frame(streams::RecordedVisionMessage()));
+      t.after = framing::ReadUntilClosed(fd);
     });
     std::string output;
     EXPECT_EQ(c.exit_status,

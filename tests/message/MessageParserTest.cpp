@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "message/Message.h"
-#include "MessageTestData.h"
+#include "../support/ServerStreams.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ Message WithText(const std::string& text, const std::string& team = "Alpha") {
 TEST(MessageParserTest, RecordedVisionMessage) {
   Message m(1, "Alpha");
   EXPECT_EQ(m.GetMessage(), "(init (unum 1)(teamname Alpha))");
-  m.SetMessage(RecordedVisionMessage());
+  m.SetMessage(streams::RecordedVisionMessage());
   EXPECT_DOUBLE_EQ(m.ParseGameTime(), 0.0);
   EXPECT_EQ(m.ParsePlayMode(), "BeforeKickOff");
   EXPECT_EQ(m.ParseTerritory(), 'N');  // the side came in an earlier message

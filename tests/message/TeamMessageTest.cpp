@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "../agent/ServerText.h"
+#include "../support/ServerText.h"
 #include "coordinate/AbsoluteCoordinate.h"
 #include "message/Hear.h"
 #include "message/OriginalHear.h"

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "LoopbackServer.h"
+#include "../support/LoopbackServer.h"
 #include "net/Addr.h"
 #include "net/TCPSocket.h"
 
@@ -17,7 +17,7 @@ void Connect(net::TCPSocket& s, const LoopbackServer& server) {
 }
 
 TEST(TCPSocketTest, EmptyReadIsNotTheEndOfTheStream) {
-  LoopbackServer server([](int& fd) { LoopbackServer::SendAll(fd, "hi"); });
+  LoopbackServer server([](int& fd) { framing::SendAll(fd, "hi"); });
   net::TCPSocket s;
   Connect(s, server);
   char buf[16];
@@ -25,7 +25,7 @@ TEST(TCPSocketTest, EmptyReadIsNotTheEndOfTheStream) {
   EXPECT_TRUE(s.isConnected());
   server.Join();  // the server has sent and closed
   std::string answer;
-  for (ssize_t n; LoopbackServer::WaitReadable(s.getFD()) && (n = s.recv(buf, sizeof(buf))) > 0;) {
+  for (ssize_t n; framing::WaitReadable(s.getFD()) && (n = s.recv(buf, sizeof(buf))) > 0;) {
     answer.append(buf, static_cast<std::size_t>(n));
   }
   EXPECT_EQ("hi", answer);

@@ -31,9 +31,8 @@ double ErrorOf(Object& o, int index, const Body& body = Body()) {
 }  // namespace
 
 TEST(ObjectTest, DirectionAddsNeckAnglesAndPositionFollowsYaw) {
-  const Body body{20.0, -10.0, 25.0};
   Object o = Seen(2.0, 5.0, 40.0);
-  ErrorOf(o, 0, body);
+  ErrorOf(o, 0, Body{20.0, -10.0, 25.0});
   EXPECT_DOUBLE_EQ(o.GetHorizonAbyss(), 25.0);
   EXPECT_DOUBLE_EQ(o.GetVerticalAbyss(), 30.0);
   // Straight ahead in the yaw-corrected frame; 30 degrees up puts it 1 m
@@ -98,33 +97,4 @@ TEST(ObjectTest, NearestVisibleFlagIsMarkedLowestIndexOnTies) {
   for (auto& f : flags) f.visible = false;
   Object::CalcMostNearFlag(flags);
   for (auto& f : flags) EXPECT_FALSE(f.GetTarget());
-}
-
-TEST(ObjectTest, ReverseFlagsSwapsSightingsOnlyWithVision) {
-  auto sighting = [](const Object& o) {
-    return std::make_tuple(o.visible, o.vis_time, o.before_vis_time, o.distance, o.h_angle,
-                           o.v_angle);
-  };
-  Object flags[8], before[8];
-  Object* ptrs[8];
-  for (int i = 0; i < 8; ++i) {
-    ptrs[i] = &flags[i];
-    flags[i] = Seen(10.0 + i, i, -i, 100.0 + i, 50.0 + i);
-    flags[i].name = Object::kFlagNames[i];
-    flags[i].visible = (i % 2 == 0);
-    flags[i].rel_cod_ = Eigen::Vector3d::Constant(i);
-    flags[i].tgt = (i == 4);
-    before[i] = flags[i];
-  }
-  Object::ReverseFlagsPosition(flags, false);  // no vision in this cycle
-  for (int i = 0; i < 8; ++i) EXPECT_EQ(sighting(flags[i]), sighting(before[i])) << i;
-  Object::ReverseFlagsPosition(ptrs, true);
-  const int partner[8] = {3, 2, 1, 0, 7, 6, 5, 4};
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(sighting(flags[i]), sighting(before[partner[i]])) << i;
-    // Slots keep their identity, position and mark.
-    EXPECT_EQ(flags[i].name, before[i].name);
-    EXPECT_EQ(flags[i].GetRelCoord(), before[i].GetRelCoord());
-    EXPECT_EQ(flags[i].tgt, before[i].tgt);
-  }
 }

@@ -14,7 +14,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
-#include "../net/LoopbackServer.h"
+#include "../support/LoopbackServer.h"
 #include "Connection.h"
 #include "Expression.h"
 #include "FieldOptions.h"
@@ -115,13 +115,13 @@ protected:
 
 TEST_F(FieldConnectionTest, LongestFrameAcceptedOneMoreRefusedFromItsHeader) {
   const std::string longest(Connection::kMaxFrame, 'x');
-  std::thread writer([&] { Write(LoopbackServer::Frame(longest)); });
+  std::thread writer([&] { Write(framing::Frame(longest)); });
   while (Next() == Connection::FrameResult::kNone) {
     ASSERT_NE(Connection::ReadResult::kError, connection_->Receive(&reason_));
   }
   writer.join();
   EXPECT_EQ(longest, text_);
-  Write(LoopbackServer::Frame(longest + "x").substr(0, 4));
+  Write(framing::Frame(longest + "x").substr(0, 4));
   connection_->Receive(&reason_);
   EXPECT_EQ(Connection::FrameResult::kTooLong, Next());
   EXPECT_NE(std::string::npos, reason_.find(std::to_string(Connection::kMaxFrame + 1))) << reason_;

@@ -11,13 +11,12 @@
 #include <thread>
 #include <vector>
 
-#include "../net/LoopbackServer.h"
+#include "../support/LoopbackServer.h"
 #include "FieldServer.h"
 #include "World.h"
 
 namespace {
 
-using Wire = LoopbackServer;  // its frame helpers
 const char kScene[] = "(scene rsg/agent/nao/nao_hetero.rsg 0)";
 
 std::string Init(int unum, const std::string& team) {
@@ -35,13 +34,13 @@ public:
     EXPECT_EQ(0, connect(fd_, reinterpret_cast<sockaddr*>(&address), sizeof address));
   }
   ~TestClient() { close(fd_); }
-  void SendRaw(const std::string& bytes) { ASSERT_TRUE(Wire::SendAll(fd_, bytes)); }
-  void Send(const std::string& text) { SendRaw(Wire::Frame(text)); }
+  void SendRaw(const std::string& bytes) { ASSERT_TRUE(framing::SendAll(fd_, bytes)); }
+  void Send(const std::string& text) { SendRaw(framing::Frame(text)); }
   // One whole message into last; false when none comes in time or the stream ends.
-  bool Receive(int timeout_ms = 2000) { return Wire::WaitReadable(fd_, timeout_ms) && Wire::ReadFrame(fd_, last); }
+  bool Receive(int timeout_ms = 2000) { return framing::WaitReadable(fd_, timeout_ms) && framing::ReadFrame(fd_, last); }
   // True when the field closes the connection (messages on the way skipped).
   bool SeesEnd() {
-    Wire::ReadUntilClosed(fd_);
+    framing::ReadUntilClosed(fd_);
     char byte;
     return recv(fd_, &byte, 1, MSG_DONTWAIT) == 0;
   }
@@ -110,7 +109,7 @@ TEST_F(FieldServerTest, StartUpSequenceFirstGameStatesAndSplitOrJoinedFrames) {
   Start(true, 0.1);
   TestClient client(server_->PlayerPort());
   // The scene command in pieces: the header 1 + 3 bytes, the text in two.
-  const std::string scene = Wire::Frame(kScene);
+  const std::string scene = framing::Frame(kScene);
   for (const std::string& piece : {scene.substr(0, 1), scene.substr(1, 3), scene.substr(4, 10), scene.substr(14)}) {
     client.SendRaw(piece);
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
@@ -124,7 +123,7 @@ TEST_F(FieldServerTest, StartUpSequenceFirstGameStatesAndSplitOrJoinedFrames) {
   EXPECT_NE(std::string::npos, client.last.find("(GS (sl 0) (sr 0) (t 0.00) (pm BeforeKickOff))")) << client.last;
   EXPECT_FALSE(client.Receive(100));  // sync mode: the next step waits for "(syn)"
   // Two frames in one write; the number and side come once, in the next message.
-  client.SendRaw(Wire::Frame("(he1 0.1)") + Wire::Frame("(syn)"));
+  client.SendRaw(framing::Frame("(he1 0.1)") + framing::Frame("(syn)"));
   ASSERT_TRUE(client.Receive());
   EXPECT_NE(std::string::npos, client.last.find("(GS (unum 1) (team left)")) << client.last;
   // The rest of the 0.1 s match (five steps), then the end.
@@ -185,7 +184,7 @@ TEST_F(FieldServerTest, DeadBrokenAndRefusedClientsAreDroppedWithoutDisturbingOt
   TestClient oversized(server_->PlayerPort());
   oversized.SendRaw(std::string{0, 0x10, 0, 0} + "(he1");  // announces 1 MB
   EXPECT_TRUE(oversized.SeesEnd());
-  Player(4, "Alpha")->SendRaw(Wire::Frame("(he1 1.0)(syn)").substr(0, 9));  // and leaves halfway
+  Player(4, "Alpha")->SendRaw(framing::Frame("(he1 1.0)(syn)").substr(0, 9));  // and leaves halfway
   // A and B keep playing, with nobody else to wait for.
   for (int step = 0; step < 3; ++step) SynStep({a.get(), b.get()});
   const std::string err = ::testing::internal::GetCapturedStderr();

@@ -2,7 +2,7 @@
 // kicks a ball placed in front of it.
 #include <gtest/gtest.h>
 
-#include "../agent/ServerText.h"
+#include "../support/ServerText.h"
 #include "SimTestSupport.h"
 
 namespace {

@@ -25,6 +25,13 @@ inline std::vector<std::string> Recorded() {
   return lines;
 }
 
+// A vision message the server sent to robot 1 of team "Alpha" standing on
+// the left half (line 7 of the recorded session).
+inline const std::string& RecordedVisionMessage() {
+  static const std::string message = Recorded().at(6);
+  return message;
+}
+
 // The recorded session as if play had started: every message in "PlayOn".
 inline std::vector<std::string> RecordedPlayOn() {
   std::vector<std::string> lines = Recorded();

@@ -57,45 +57,4 @@ TEST(ValueManagerTest, IntHolderSteps) {
   EXPECT_EQ(ValueManager<int>(5, 1, 9, 0).GetInterval(), 1);
 }
 
-TEST(ValueManagerTest, DoubleHolderStopsAtAndBouncesOffItsBounds) {
-  ValueManager<double> w(-1.0, 1.0, 0.0, 1);
-  for (int i = 0; i < 40; ++i) {
-    w.AdditionFixed(0.03);
-    EXPECT_LE(w.GetValue(), 1.0);
-  }
-  EXPECT_EQ(w.GetValue(), 1.0);
-  // Bounds set later are applied by the next clamping operation only.
-  w.SetMax(0.5);
-  EXPECT_EQ(w.GetValue(), 1.0);
-  w.AdditionFixed(0.0);
-  EXPECT_EQ(w.GetValue(), 0.5);
-  // A big elevator step still reflects to Max - 1 and Min + 1.
-  ValueManager<double> d(0.0, 10.0, 9.0, 1);
-  d.RunElevator(5.0);
-  EXPECT_EQ(d.GetValue(), 9.0);
-  EXPECT_FALSE(d.Swicth);
-  d.RunElevator(4.0);
-  EXPECT_EQ(d.GetValue(), 5.0);
-  d.RunElevator(8.0);
-  EXPECT_EQ(d.GetValue(), 1.0);
-  EXPECT_TRUE(d.Swicth);
-  // An interval set to 0 acts every frame instead of dividing by zero.
-  d.SetInterval(0);
-  d.UpdateFlame();
-  d.RunElevator(1.0);
-  EXPECT_EQ(d.GetValue(), 2.0);
-}
-
-TEST(ValueManagerTest, ArithmeticIsThatOfTheType) {
-  // Unsigned: one below zero is the type's largest value, checked afterwards.
-  ValueManager<unsigned int> u(0u, 5u, 0u, 1);
-  u.DecrementRing();
-  EXPECT_EQ(u.GetValue(), std::numeric_limits<unsigned int>::max());
-  // Signed limits wrap round instead of being undefined; the type's
-  // smallest value is not above Max, so it stays.
-  ValueManager<int> big(0, std::numeric_limits<int>::max(), std::numeric_limits<int>::max(), 1);
-  big.IncrementRing();
-  EXPECT_EQ(big.GetValue(), std::numeric_limits<int>::min());
-}
-
 }  // namespace

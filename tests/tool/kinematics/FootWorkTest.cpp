@@ -56,16 +56,4 @@ TEST(FootWorkTest, TargetsOutOfReachStretchOrFoldTheLegTowardsThem) {
   }
 }
 
-TEST(FootWorkTest, TheTwoLegsAreIndependent) {
-  FootWork left, right;
-  left.SettingTarget(-20, -150);
-  left.UpdateFootWork();
-  right.SettingTarget(20, -150);
-  right.UpdateFootWork();
-  left.SettingTarget(0, -150);
-  left.UpdateFootWork();
-  EXPECT_NEAR(right.GetDegreeLJ3(), 12.63, 0.01);
-  EXPECT_NEAR(left.GetDegreeLJ3(), 20.61, 0.01);
-}
-
 }  // namespace

@@ -1,12 +1,12 @@
-#ifndef VEKTORLING_TESTS_AGENT_SERVERTEXT_H
-#define VEKTORLING_TESTS_AGENT_SERVERTEXT_H
+#ifndef VEKTORLING_TESTS_SUPPORT_SERVERTEXT_H
+#define VEKTORLING_TESTS_SUPPORT_SERVERTEXT_H
 
-#include <cstdio>
 #include <map>
 #include <string>
 
-#include "agent/Agent.h"
 #include "agent/CommonInformation.h"
+#include "ServerStreams.h"
+#include "agent/Agent.h"
 
 // Builds perceptor messages in the real server's order and number format.
 struct ServerText {
@@ -24,23 +24,26 @@ struct ServerText {
   std::string see;  // contents of (See ...), empty for no vision
 
   static std::string Num(double v) {
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%.2f", v);
-    return buf;
+    std::string s;
+    streams::AppendNum(s, v);
+    return s;
+  }
+
+  // The postures a player holds standing ready to walk, and for the kick-off.
+  static std::map<std::string, double> Posture(bool kick_off) {
+    const double hip = kick_off ? 25 : 15, knee = kick_off ? -50 : -60, ankle = kick_off ? 25 : 45;
+    return {{"laj1", -100}, {"laj2", 20},  {"laj3", -90}, {"raj1", -100}, {"raj2", -20},  {"raj3", 90},
+            {"llj3", hip},  {"llj4", knee}, {"llj5", ankle}, {"rlj3", hip}, {"rlj4", knee}, {"rlj5", ankle}};
   }
 
   std::string Text() const {
-    static const char* const kOrder[] = {"hj1",  "hj2",  "raj1", "raj2", "raj3", "raj4",
-                                         "laj1", "laj2", "laj3", "laj4", "rlj1", "rlj2",
-                                         "rlj3", "rlj4", "rlj5", "rlj6", "llj1", "llj2",
-                                         "llj3", "llj4", "llj5", "llj6"};
     std::string s = "(time (now " + Num(now) + "))(GS ";
     if (unum > 0) s += "(unum " + std::to_string(unum) + ") ";
     if (!side.empty()) s += "(team " + side + ") ";
     s += "(sl 0) (sr 0) (t " + Num(game_time) + ") (pm " + playmode + "))";
     s += "(GYR (n torso) (rt " + Num(gyro[0]) + " " + Num(gyro[1]) + " " + Num(gyro[2]) + "))";
     s += "(ACC (n torso) (a " + Num(acc[0]) + " " + Num(acc[1]) + " " + Num(acc[2]) + "))";
-    for (const char* j : kOrder) {
+    for (const char* j : streams::FullVisionMatch::kJoints) {
       auto it = joints.find(j);
       s += std::string("(HJ (n ") + j + ") (ax " + Num(it == joints.end() ? 0.0 : it->second) + "))";
       if (std::string(j) == "hj2" && !see.empty()) s += "(See " + see + ")";
@@ -53,6 +56,13 @@ struct ServerText {
   }
 };
 
+// How often `what` occurs in `text`.
+inline int CountOf(const std::string& text, const std::string& what) {
+  int n = 0;
+  for (size_t p = text.find(what); p != std::string::npos; p = text.find(what, p + 1)) ++n;
+  return n;
+}
+
 // An agent whose body is open to the tests.
 class TestAgent : public Agent {
 public:
@@ -64,8 +74,8 @@ public:
   const Eigen::Vector3d& LeftTiptoe() const { return l_tiptoe; }
   ForceResistance& LeftFoot() { return frp_l_; }
   Eigen::Vector3d& Acc() { return acc_; }
-  Eigen::Vector3d& Gyro() { return gyro_; }
   ForceResistance& RightFoot() { return frp_r_; }
+  Eigen::Vector3d& Gyro() { return gyro_; }
   VisionState& Vision() { return main_msg.vision_; }
 };
 
