@@ -236,6 +236,23 @@ TEST_F(AgentCycleTest, EitherSideLocalisesItselfFromTheLandmarksInView) {
   }
 }
 
+TEST_F(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {
+  TestAgent agent(9);
+  ServerText m;
+  m.side = "right";
+  m.playmode = "KickOff_Left";
+  m.joints = ServerText::Posture(true);
+  agent.Run(m.Text());
+  EXPECT_EQ(agent.GetKickOffStep(), 1);
+  agent.Run(m.Text());
+  EXPECT_EQ(agent.GetBehavior(), Agent::KICKOFF);
+  m.playmode = "PlayOn";
+  agent.Run(m.Text());
+  EXPECT_EQ(agent.GetBehavior(), Agent::READY);
+  EXPECT_TRUE(agent.GetKickOffShootFlag());
+  EXPECT_EQ(agent.GetKickOffStep(), 0);
+}
+
 TEST_F(AgentCycleTest, OpponentTeamNameAndScoresAreLearned) {
   TestAgent agent(5);
   ServerText m;
