@@ -7,7 +7,10 @@
 #                                fuzz targets' smoke runs
 # Run as root on a fresh Debian machine, it first installs the missing packages.
 set -euo pipefail
-cd "$(dirname "$0")/.."
+# The folder of the scripts, taken before changing folder: the script may be
+# started by a relative path from anywhere.
+scripts=$(cd "$(dirname "$0")" && pwd)
+cd "$scripts/.."
 
 sanitize=false
 case "${1:-}" in
@@ -17,13 +20,13 @@ case "${1:-}" in
 esac
 
 if $sanitize; then
-  "$(dirname "$0")/deps.sh" clang libclang-rt-14-dev
+  "$scripts/deps.sh" clang libclang-rt-14-dev
   build=${BUILD_DIR:-build-sanitize}
   CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVEKTORLING_FUZZ=ON >/dev/null
   export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 else
-  "$(dirname "$0")/deps.sh"
+  "$scripts/deps.sh"
   build=${BUILD_DIR:-build}
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
