@@ -88,8 +88,6 @@ TEST(MessageParserTest, SideIsKeptAndScoresNeedTheTeamName) {
   EXPECT_EQ(m.ParseScore('E'), 3);
   m = "(GS (sl 4) (t 1))";
   EXPECT_EQ(m.ParseScore('F'), -1);  // no right score: absent
-  EXPECT_EQ(m.f_score_, 4);          // but the left one is kept
-  EXPECT_EQ(m.e_score_, 3);
   EXPECT_EQ(WithText("(GS (sl 2) (sr 3))", "").ParseScore('F'), -1);
   EXPECT_EQ(WithText("(GS (sl 99999999999) (sr 1))").ParseScore('F'), 2147483647);
 }
