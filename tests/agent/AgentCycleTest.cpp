@@ -5,7 +5,6 @@
 #include <string>
 
 #include "../support/ServerText.h"
-#include "agent/brain/Brain.h"
 
 namespace {
 
@@ -14,11 +13,7 @@ const char kDefaultPostureCommands[] =
     "(rae4 0)(lle1 0)(lle2 0)(lle3 2.25)(lle4 -9)(lle5 6.75)(lle6 0)(rle1 0)(rle2 0)"
     "(rle3 2.25)(rle4 -9)(rle5 6.75)(rle6 0)";
 
-class AgentCycleTest : public ::testing::Test {
-protected:
-};
-
-TEST_F(AgentCycleTest, FirstMessageBeamsAndDrivesToTheDefaultPosture) {
+TEST(AgentCycleTest, FirstMessageBeamsAndDrivesToTheDefaultPosture) {
   TestAgent agent(1, "Alpha", true);
   ServerText m;
   m.side = "left";
@@ -28,7 +23,7 @@ TEST_F(AgentCycleTest, FirstMessageBeamsAndDrivesToTheDefaultPosture) {
   EXPECT_TRUE(agent.GetNextJoint().empty());
 }
 
-TEST_F(AgentCycleTest, SynOnlyInSynchronousModeAndEvenForAnEmptyMessage) {
+TEST(AgentCycleTest, SynOnlyInSynchronousModeAndEvenForAnEmptyMessage) {
   TestAgent plain(1);
   ServerText m;
   m.left_foot = m.right_foot = false;  // no foot contact: no beam either
@@ -40,7 +35,7 @@ TEST_F(AgentCycleTest, SynOnlyInSynchronousModeAndEvenForAnEmptyMessage) {
   EXPECT_EQ(answer.substr(answer.size() - 5), "(syn)");
 }
 
-TEST_F(AgentCycleTest, StartPositionDependsOnNumberAndSide) {
+TEST(AgentCycleTest, StartPositionDependsOnNumberAndSide) {
   const struct {
     int num;
     const char* side;
@@ -62,7 +57,7 @@ TEST_F(AgentCycleTest, StartPositionDependsOnNumberAndSide) {
   }
 }
 
-TEST_F(AgentCycleTest, BeamCounterAllowsFifteenBeamsUntilPlayOnResetsIt) {
+TEST(AgentCycleTest, BeamCounterAllowsFifteenBeamsUntilPlayOnResetsIt) {
   TestAgent agent(9);
   ServerText m;
   m.side = "left";
@@ -89,7 +84,7 @@ TEST_F(AgentCycleTest, BeamCounterAllowsFifteenBeamsUntilPlayOnResetsIt) {
   EXPECT_EQ(beams, 15);
 }
 
-TEST_F(AgentCycleTest, BeamsCountCyclesWithoutFootContactToo) {
+TEST(AgentCycleTest, BeamsCountCyclesWithoutFootContactToo) {
   TestAgent agent(2);
   ServerText m;
   m.side = "left";
@@ -99,7 +94,7 @@ TEST_F(AgentCycleTest, BeamsCountCyclesWithoutFootContactToo) {
   EXPECT_EQ(CountOf(agent.Run(m.Text()), "(beam "), 0);  // the fifteen cycles are used up
 }
 
-TEST_F(AgentCycleTest, SideIsReadFromTheGoalPostsBeforeTheKickOff) {
+TEST(AgentCycleTest, SideIsReadFromTheGoalPostsBeforeTheKickOff) {
   struct Case {
     const char* see;
     char side;
@@ -120,7 +115,7 @@ TEST_F(AgentCycleTest, SideIsReadFromTheGoalPostsBeforeTheKickOff) {
   }
 }
 
-TEST_F(AgentCycleTest, FallIsNoticedAndTheArmsAreSpread) {
+TEST(AgentCycleTest, FallIsNoticedAndTheArmsAreSpread) {
   const struct {
     int num;
     double ax, ay;
@@ -148,7 +143,7 @@ TEST_F(AgentCycleTest, FallIsNoticedAndTheArmsAreSpread) {
 // wait before the kick-off sends a player back to READY, number 11 keeps
 // still for 4.2 s after a goal at its own kick-off, number 12 kicks whenever
 // play is on, number 9 takes the kick-off that follows the opponent's goal.
-TEST_F(AgentCycleTest, GameLevelOverridesOfTheBehaviour) {
+TEST(AgentCycleTest, GameLevelOverridesOfTheBehaviour) {
   const struct {
     int num;
     const char* first;  // play mode of the first message, at game time 20
@@ -211,7 +206,7 @@ std::string Landmarks(double x, double y, double facing) {
 // Each team plays in its own frame: a right-side robot standing where a
 // left-side one would stand in its own half sees the other end's landmarks,
 // and must place itself at the same point of its own field.
-TEST_F(AgentCycleTest, EitherSideLocalisesItselfFromTheLandmarksInView) {
+TEST(AgentCycleTest, EitherSideLocalisesItselfFromTheLandmarksInView) {
   const struct {
     const char* side;
     double x, y, facing;  // in the server's frame
@@ -236,7 +231,7 @@ TEST_F(AgentCycleTest, EitherSideLocalisesItselfFromTheLandmarksInView) {
   }
 }
 
-TEST_F(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {
+TEST(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {
   TestAgent agent(9);
   ServerText m;
   m.side = "right";
@@ -251,21 +246,6 @@ TEST_F(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {
   EXPECT_EQ(agent.GetBehavior(), Agent::READY);
   EXPECT_TRUE(agent.GetKickOffShootFlag());
   EXPECT_EQ(agent.GetKickOffStep(), 0);
-}
-
-TEST_F(AgentCycleTest, OpponentTeamNameAndScoresAreLearned) {
-  TestAgent agent(5);
-  ServerText m;
-  m.playmode = "PlayOn";
-  m.see = "(P (team Alpha) (id 5) (rlowerarm (pol 0.18 -34.31 -22.65))) "
-          "(P (team Beta) (id 3) (head (pol 4.00 10.00 1.00)))";
-  agent.Run(m.Text());
-  const CommonInformation& ci = agent.GetBlackboard();
-  EXPECT_EQ(ci.br_.ene_team, "Beta");
-  EXPECT_FALSE(ci.friend_[5]->visible_);  // its own arm is not a teammate
-  EXPECT_TRUE(ci.enemy_[3]->visible_);
-  EXPECT_DOUBLE_EQ(ci.enemy_[3]->head.distance, 4.0);
-  EXPECT_EQ(agent.GetFriendScore(), 0);
 }
 
 }  // namespace

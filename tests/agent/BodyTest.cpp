@@ -1,4 +1,4 @@
-// Forward kinematics, balance quantities and joint control of the body.
+// Forward kinematics, the centre of pressure, and the joint commands of the body.
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -11,7 +11,6 @@ namespace {
 class BodyTest : public ::testing::Test {
 protected:
   TestAgent agent{1};
-  CommonInformation& ci() { return agent.GetBlackboard(); }
 };
 
 void ExpectNear(const Eigen::Vector3d& a, const Eigen::Vector3d& b) {
@@ -75,21 +74,6 @@ TEST_F(BodyTest, EachJointTurnsItsOwnChainAboutItsAxis) {
   ExpectNear(agent.Part("torso").w_coord, Eigen::Vector3d::Zero());  // never placed
 }
 
-TEST_F(BodyTest, GyroRatesIntegrateToMinusTheirAngle) {
-  ci().br_.game_time = 0.0;
-  agent.Gyro() = Eigen::Vector3d(10, -20, 50);
-  agent.ClacTotalGyroAngle();
-  ci().br_.game_time = 0.02;
-  agent.ClacTotalGyroAngle();
-  ExpectNear(ci().total_, Eigen::Vector3d(-0.2, 0.4, -1.0));
-
-  // A rate changing sign between samples adds two signed triangles: 0 here.
-  agent.Gyro() = Eigen::Vector3d(-10, 20, -50);
-  ci().br_.game_time = 0.04;
-  agent.ClacTotalGyroAngle();
-  ExpectNear(ci().total_, Eigen::Vector3d(-0.2, 0.4, -1.0));
-}
-
 TEST_F(BodyTest, ZeroMomentPointFollowsTheFootForces) {
   agent.LeftFoot() = ForceResistance();
   agent.RightFoot() = ForceResistance();
@@ -115,31 +99,6 @@ TEST_F(BodyTest, ZeroMomentPointFollowsTheFootForces) {
   EXPECT_NEAR(agent.GetZMP().x(), 0.005, 1e-12);
 }
 
-TEST_F(BodyTest, AxisSumsCountPitchAndRollJointsSeparately) {
-  agent.SumAxisRotation();
-  EXPECT_EQ(ci().axis_sum_rot_, Eigen::Vector3d::Zero());
-  agent.Joint("hj2") = 10;
-  agent.Joint("llj1") = -30;  // diagonal hip joint: counted nowhere
-  agent.Joint("llj3") = 20;
-  agent.Joint("rlj4") = -40;
-  agent.Joint("llj2") = 5;
-  agent.Joint("rlj6") = 7;
-  agent.SumAxisRotation();
-  ExpectNear(ci().axis_sum_rot_, Eigen::Vector3d(2 * 10 + 20 - 40, 5 + 7, 0));
-}
-
-TEST_F(BodyTest, ProportionalCommandHasADeadBandButNoClamp) {
-  agent.Joint("llj3") = 10.0;
-  agent.SetNextJointAngle("llj3", 10.2, 3.0);
-  EXPECT_EQ(agent.GetNextJoint().at("llj3"), 0.0);
-  agent.SetNextJointAngle("llj3", 9.79, 3.0);
-  EXPECT_NEAR(agent.GetNextJoint().at("llj3"), -0.21 * 3.0, 1e-9);
-  agent.SetNextJointAngle("llj3", 500.0, 1.0);  // far beyond the limit of 100
-  EXPECT_NEAR(agent.GetNextJoint().at("llj3"), 490.0, 1e-9);
-  agent.SetNextJointAngle("nonsense", 1.0, 1.0);
-  EXPECT_EQ(agent.GetNextJoint().count("nonsense"), 0u);
-}
-
 TEST_F(BodyTest, RadianCommandClampsTheTargetToTheJointLimits) {
   agent.Joint("llj3") = 90.0;
   agent.SetEJoint3("llj3", 150.0, 2.0);  // max is 100
@@ -149,24 +108,6 @@ TEST_F(BodyTest, RadianCommandClampsTheTargetToTheJointLimits) {
   agent.Joint("llj3") = 40.0;
   agent.SetEJoint3("llj3", 40.0001, 1.0);  // no dead band
   EXPECT_GT(agent.GetNextJoint().at("llj3"), 0.0);
-}
-
-TEST_F(BodyTest, PostureChecksIncludeTheirBounds) {
-  for (const auto& j : ServerText::Posture(true)) agent.Joint(j.first) = j.second;
-  EXPECT_TRUE(agent.CheckKickOffJoint());
-  agent.Joint("hj2") = 0.2;
-  agent.Joint("rlj5") = 25.2;
-  EXPECT_TRUE(agent.CheckKickOffJoint());
-  agent.Joint("hj2") = 0.2001;
-  EXPECT_FALSE(agent.CheckKickOffJoint());
-  EXPECT_FALSE(agent.CheckDefaultJoint());
-
-  // The default posture does not look at the head.
-  for (const auto& j : ServerText::Posture(false)) agent.Joint(j.first) = j.second;
-  agent.Joint("hj1") = 80;
-  EXPECT_TRUE(agent.CheckDefaultJoint());
-  agent.Joint("laj4") = -0.21;
-  EXPECT_FALSE(agent.CheckDefaultJoint());
 }
 
 TEST_F(BodyTest, EffectorCommandsComeInTableOrderWithSixDigits) {
@@ -184,18 +125,6 @@ TEST_F(BodyTest, EffectorCommandsComeInTableOrderWithSixDigits) {
   std::ostringstream again;
   agent.DecideNextJointAngle(again);
   EXPECT_EQ(again.str().find("0.333333"), std::string::npos);
-}
-
-TEST_F(BodyTest, FallTestLooksAtTheZeroMomentPoint) {
-  // Centre of pressure far out: both contact points 0.85 m and more away.
-  agent.LeftFoot().existence = agent.RightFoot().existence = true;
-  agent.LeftFoot().force = agent.RightFoot().force = Eigen::Vector3d(0, 0, 1);
-  agent.LeftFoot().coord = agent.RightFoot().coord = Eigen::Vector3d(0, 0.82, 0);
-  agent.CalculateZMP();  // y = 0.85
-  EXPECT_FALSE(agent.JudgeFallingDown());
-  agent.LeftFoot().coord = agent.RightFoot().coord = Eigen::Vector3d(0, 0.83, 0);
-  agent.CalculateZMP();
-  EXPECT_TRUE(agent.JudgeFallingDown());
 }
 
 }  // namespace

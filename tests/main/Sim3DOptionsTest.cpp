@@ -117,15 +117,4 @@ TEST_F(Sim3DOptionsTest, UsageTextIsExact) {
       ::testing::internal::GetCapturedStdout());
 }
 
-TEST_F(Sim3DOptionsTest, InterruptAndTerminationClearTheLoopFlagOtherSignalsDoNot) {
-  for (int signal : {SIGINT, SIGTERM}) {
-    Sim3D::main_loop_ = true;
-    handler(SIGUSR1);
-    handler(SIGHUP);
-    EXPECT_TRUE(Sim3D::main_loop_);
-    handler(signal);
-    EXPECT_FALSE(Sim3D::main_loop_) << signal;
-  }
-}
-
 }  // namespace

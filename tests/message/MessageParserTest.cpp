@@ -88,8 +88,6 @@ TEST(MessageParserTest, SideIsKeptAndScoresNeedTheTeamName) {
   EXPECT_EQ(m.ParseScore('E'), 3);
   m = "(GS (sl 4) (t 1))";
   EXPECT_EQ(m.ParseScore('F'), -1);  // no right score: absent
-  EXPECT_EQ(m.f_score_, 4);          // but the left one is kept
-  EXPECT_EQ(m.e_score_, 3);
   EXPECT_EQ(WithText("(GS (sl 2) (sr 3))", "").ParseScore('F'), -1);
   EXPECT_EQ(WithText("(GS (sl 99999999999) (sr 1))").ParseScore('F'), 2147483647);
 }
@@ -118,69 +116,6 @@ TEST(MessageParserTest, JointsAndInertialAndFootSensors) {
   EXPECT_FALSE(right.existence);
   EXPECT_TRUE(right.force.isZero() && right.coord.isZero());
   EXPECT_TRUE(m.frp_r_.force.isApprox(Eigen::Vector3d(9, 9, 9)));
-}
-
-TEST(MessageParserTest, BallAndLandmarkSightingTimes) {
-  Message m = WithText("(time (now 2))(GS (t 4.5))(See (F1L (pol 10 20 -1)) (B (pol 1 2 3)))");
-  ASSERT_TRUE(m.ParseSeeMsg());
-  m.ParseFlags("F1L");
-  m.ParseFlags("F1L");  // same time again
-  EXPECT_DOUBLE_EQ(m.flag_[2].vis_time, 4.5);
-  EXPECT_DOUBLE_EQ(m.flag_[2].before_vis_time, 4.5);
-  EXPECT_EQ(m.vision_.vis_count, 2);
-  EXPECT_DOUBLE_EQ(m.ParseBall().vis_time, 0.0);  // the ball never carries the game time
-
-  m.flag_[2].tgt = true;
-  m = "(time (now 2))(GS (t 4.52))(See (B (pol 1 2 3)))";
-  ASSERT_TRUE(m.ParseSeeMsg());
-  EXPECT_DOUBLE_EQ(m.vision_.before_see_time, 4.5);
-  EXPECT_EQ(m.vision_.vis_count, 0);
-  const Object& f = m.ParseFlags("F1L");
-  EXPECT_FALSE(f.visible);
-  EXPECT_FALSE(f.tgt);
-  EXPECT_DOUBLE_EQ(f.distance, 10.0);  // the old numbers stay
-
-  m = "(GS (t 5))(B (pol";
-  EXPECT_FALSE(m.ParseSeeMsg());
-  EXPECT_FALSE(m.ParseBall().visible);
-  testing::internal::CaptureStdout();
-  Object& unknown = m.ParseFlags("F3X");
-  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Not string format!!\n");
-  for (int i = 0; i < 8; ++i) EXPECT_NE(&unknown, &m.flag_[i]);
-}
-
-TEST(MessageParserTest, PlayersBorrowLaterPartsAndTeamsFillInOrder) {
-  Message m = WithText(
-      "(time (now 1))(GS (t 3))(See (P (team Beta) (id 2) (head (pol 5 6 7))) "
-      "(P (team Alpha) (id 3) (rfoot (pol 8 9 10))) (P (team Beta) (id 4) (lfoot (pol 1 1 1))))");
-  EXPECT_EQ(m.ParseTeamName(0), "Beta");
-  EXPECT_EQ(m.ParseTeamName(1), "Alpha");  // Beta, Alpha, Beta gives two names
-  Player& b2 = m.ParsePlayer("Beta", 2);
-  EXPECT_EQ(&b2, &m.enemy_[2]);
-  EXPECT_DOUBLE_EQ(b2.head.vis_time, 3.0);
-  // The feet of the following players are read as this player's own.
-  EXPECT_TRUE(b2.rfoot.visible);
-  EXPECT_DOUBLE_EQ(b2.rfoot.distance, 8.0);
-  EXPECT_DOUBLE_EQ(b2.lfoot.h_angle, 1.0);
-  EXPECT_FALSE(b2.rarm.visible);
-  EXPECT_FALSE(b2.visible_);
-  EXPECT_EQ(&m.ParsePlayer("Alpha", 3), &m.friend_[3]);
-
-  b2.head.vis_time = 2.5;
-  EXPECT_DOUBLE_EQ(m.ParsePlayer("Beta", 2).head.before_vis_time, 2.5);
-  EXPECT_DOUBLE_EQ(b2.rarm.before_vis_time, 0.0);
-  // Out-of-range numbers get an invisible stand-in, not a stored player.
-  EXPECT_NE(&m.ParsePlayer("Beta", 12), &m.enemy_[11]);
-  EXPECT_FALSE(m.ParsePlayer("Beta", -1).rfoot.visible);
-
-  m = "(P (team Gamma) (id 1))(P (team Delta) (id 1))";
-  EXPECT_EQ(m.ParseTeamName(0), "Beta");  // both known: no more scanning
-  EXPECT_EQ(m.ParseTeamName(1), "Alpha");
-  // Neither a sighting without a team name nor a repeated name takes the
-  // second slot.
-  const std::string text =
-      "(P (team A) (id 1)) (P (team ) (id 1)) (P (team A) (id 2)) (P (team B) (id 2))";
-  EXPECT_EQ(WithText(text).ParseTeamName(1), "B");
 }
 
 TEST(MessageParserTest, HeardMessages) {

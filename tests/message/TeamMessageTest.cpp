@@ -29,32 +29,6 @@ bool ValidSay(const std::string& text) {
   return std::regex_match(text, say);
 }
 
-TEST_F(TeamMessageTest, NumbersKeepTheirWidthAtEveryValue) {
-  const double kNaN = std::numeric_limits<double>::quiet_NaN();
-  EXPECT_EQ(henkan(20), "k");
-  EXPECT_EQ(henkan(21), "21");
-  EXPECT_EQ(henkan(-3), "-3");
-  const struct {
-    double value;
-    const char* coordinate;
-    const char* distance;
-  } cases[] = {
-      {-25, "00", "00"}, {-30, "00", "00"},  {0, "bj", "00"},    {2.55, "d2", "14"},
-      {19.0, "kk", "91"}, {19.1, "kk", "92"}, {44.1, "kk", "kk"}, {1e9, "kk", "kk"},
-      {kNaN, "kk", "kk"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.value);
-    EXPECT_EQ(Say::CoordinateMsg(c.value), c.coordinate);
-    EXPECT_EQ(Say::DistanceMsg(c.value), c.distance);
-  }
-  EXPECT_EQ(Say::Convert10to21(440), "kk");
-  EXPECT_EQ(Say::Convert10to21(21), "10");
-  for (int code = 0; code <= 440; ++code) {
-    ASSERT_TRUE(std::regex_match(Say::Convert10to21(code), std::regex("[0-9a-k]{2}"))) << code;
-  }
-}
-
 TEST_F(TeamMessageTest, EachPlayerSpeaksInItsTurnAndEveryTextIsAValidSayMessage) {
   const struct {
     bool original;

@@ -1,6 +1,6 @@
 // The robot's body as the player knows it, against the values of the
-// simulated Nao: every joint's names, limits and axis, every part's offset
-// and mass, and the scene command for each robot type.
+// simulated Nao: every joint's names, limits and axis, and the scene and
+// init commands.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -44,35 +44,6 @@ TEST(RobotTableTest, JointsInEffectorOrderWithTheirLimitsAndAxes) {
     EXPECT_EQ(j->GetRotation(), 0.0);
   }
   EXPECT_EQ(agent.GetJoint("rlj7"), nullptr);
-}
-
-TEST(RobotTableTest, PartsWithTheirOffsetsAndMasses) {
-  const struct {
-    const char* name;
-    Eigen::Vector3d offset;
-    double mass;
-  } kParts[] = {
-      {"torso", {0, 0, 0}, 1.2171},          {"neck", {0, 0, 0.09}, 0.05},
-      {"head", {0, 0, 0.065}, 0.35},         {"r_shoulder", {0.098, 0, 0.075}, 0.07},
-      {"l_shoulder", {-0.098, 0, 0.075}, 0.07}, {"r_upperarm", {0.01, 0.02, 0}, 0.15},
-      {"l_upperarm", {-0.01, 0.02, 0}, 0.15}, {"r_elbow", {-0.01, 0.07, 0.009}, 0.035},
-      {"l_elbow", {0.01, 0.07, 0.009}, 0.035}, {"r_lowerarm", {0, 0.05, 0}, 0.2},
-      {"l_lowerarm", {0, 0.05, 0}, 0.2},      {"r_hip1", {0.055, -0.01, -0.115}, 0.09},
-      {"l_hip1", {-0.055, -0.01, -0.115}, 0.09}, {"r_hip2", {0, 0, 0}, 0.125},
-      {"l_hip2", {0, 0, 0}, 0.125},           {"r_thigh", {0, 0.01, -0.04}, 0.275},
-      {"l_thigh", {0, 0.01, -0.04}, 0.275},   {"r_shank", {0, 0.005, -0.125}, 0.225},
-      {"l_shank", {0, 0.005, -0.125}, 0.225}, {"r_ankle", {0, -0.01, -0.055}, 0.125},
-      {"l_ankle", {0, -0.01, -0.055}, 0.125}, {"r_foot", {0, 0.03, -0.04}, 0.2},
-      {"l_foot", {0, 0.03, -0.04}, 0.2},
-  };
-  TestAgent agent(1);
-  for (const auto& want : kParts) {
-    SCOPED_TRACE(want.name);
-    const BodyPart* p = agent.GetPart(want.name);
-    ASSERT_NE(p, nullptr);
-    EXPECT_EQ(p->GetLocalCoordinate(), want.offset);
-    EXPECT_EQ(p->GetMass(), want.mass);
-  }
 }
 
 TEST(RobotTableTest, SceneAndInitCommands) {

@@ -54,49 +54,4 @@ TEST(SimBallTest, RollsToRestStopsAtTheEdgeAndScoresOnlyBetweenThePosts) {
   }
 }
 
-// A foot box with its toes along +x at the origin: the toes at x = 0.08.
-Frame Foot() {
-  Frame f;
-  f.R = Eigen::AngleAxisd(-M_PI / 2, Eigen::Vector3d::UnitZ()).toRotationMatrix();
-  f.p = Eigen::Vector3d::Zero();
-  return f;
-}
-
-TEST(SimBallTest, AFootMovingIntoTheBallKicksItAlongTheFootsMotion) {
-  SimBall slow, fast, far, rolling;
-  slow.Place(Eigen::Vector3d(0.08 + kR - 0.01, 0, kR));
-  fast.Place(Eigen::Vector3d(0.08 + kR - 0.01, 0, kR));
-  const Eigen::Vector3d v_slow(0.5, 0.1, 0.0), v_fast(2.0, 0.4, 0.0);
-  ASSERT_TRUE(slow.CollideBox(Foot(), 0.04, 0.08, 0.05, v_slow));
-  ASSERT_TRUE(fast.CollideBox(Foot(), 0.04, 0.08, 0.05, v_fast));
-  EXPECT_NEAR(std::atan2(fast.Velocity().y(), fast.Velocity().x()), std::atan2(0.4, 2.0), 1e-9);
-  EXPECT_GT(fast.Velocity().norm(), 2.0 * slow.Velocity().norm());
-  EXPECT_GT(fast.Velocity().norm(), v_fast.norm());  // a hard foot against a light ball
-  EXPECT_GE(fast.Position().x(), 0.08 + kR - 1e-9);  // pushed out of the foot
-  // Out of reach: nothing happens.
-  far.Place(Eigen::Vector3d(0.3, 0, kR));
-  EXPECT_FALSE(far.CollideBox(Foot(), 0.04, 0.08, 0.05, v_fast));
-  EXPECT_EQ(far.Velocity().norm(), 0.0);
-  // A ball rolling into a still foot bounces back, slower.
-  rolling.Place(Eigen::Vector3d(0.08 + kR - 0.005, 0, kR), Eigen::Vector3d(-2, 0, 0));
-  ASSERT_TRUE(rolling.CollideBox(Foot(), 0.04, 0.08, 0.05, Eigen::Vector3d::Zero()));
-  EXPECT_GT(rolling.Velocity().x(), 0.0);
-  EXPECT_LT(rolling.Velocity().x(), 2.0);
-}
-
-TEST(SimBallTest, BodiesPushTheBallAsideButNotOneInTheAir) {
-  SimBall b, c, high;
-  b.Place(Eigen::Vector3d(0.05, 0.0, kR));
-  ASSERT_TRUE(b.PushOutOfCapsule(Eigen::Vector2d(0, 0), Eigen::Vector2d(0, 0), 0.07, Eigen::Vector2d(1, 0)));
-  EXPECT_NEAR(b.Position().head<2>().norm(), 0.07 + kR, 1e-9);
-  EXPECT_GT(b.Velocity().x(), 0.9);  // carried along by the walking body
-  // A lying body is a capsule from torso to feet.
-  c.Place(Eigen::Vector3d(0.2, 0.05, kR));
-  ASSERT_TRUE(c.PushOutOfCapsule(Eigen::Vector2d(0, 0), Eigen::Vector2d(0.4, 0), 0.08, Eigen::Vector2d::Zero()));
-  EXPECT_NEAR(c.Position().y(), 0.08 + kR, 1e-9);
-  EXPECT_NEAR(c.Position().x(), 0.2, 1e-9);
-  high.Place(Eigen::Vector3d(0, 0, 0.5));
-  EXPECT_FALSE(high.PushOutOfCapsule(Eigen::Vector2d(0, 0), Eigen::Vector2d(0, 0), 0.07, Eigen::Vector2d::Zero()));
-}
-
 }  // namespace

@@ -73,10 +73,7 @@ public:
   const Eigen::Vector3d& RightTiptoe() const { return r_tiptoe; }
   const Eigen::Vector3d& LeftTiptoe() const { return l_tiptoe; }
   ForceResistance& LeftFoot() { return frp_l_; }
-  Eigen::Vector3d& Acc() { return acc_; }
   ForceResistance& RightFoot() { return frp_r_; }
-  Eigen::Vector3d& Gyro() { return gyro_; }
-  VisionState& Vision() { return main_msg.vision_; }
 };
 
 #endif
