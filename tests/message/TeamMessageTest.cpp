@@ -146,6 +146,8 @@ TEST_F(TeamMessageTest, TheElectionFavoursTheNearestPlayerThatCanGo) {
       {"all equal: the lowest number", "PlayOn", {44, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, {}, 2, 3},
       {"getting up counts less", "PlayOn", {44, 5, 4, 5, 5, 5, 5, 5, 5, 5, 5}, {0, 0, 3}, 2, 4},
       {"very close: ten times", "PlayOn", {9, 9, 9, 9, 0.3, 0.31, 9, 9, 9, 9, 9}, {}, 5, 6},
+      {"very close outweighs getting up", "PlayOn", {9, 9, 9, 9, 0.3, 0.31, 9, 9, 9, 9, 9},
+       {0, 0, 0, 0, 3}, 5, 6},
       {"the keeper far from the ball hands over", "PlayOn", {2.5, 3, 3.2, 9, 9, 9, 9, 9, 9, 9, 9}, {}, 2, 2},
   };
   for (const auto& c : cases) {
