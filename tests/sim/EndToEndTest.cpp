@@ -1,7 +1,6 @@
 // The real player binary against the practice field in synchronous mode.
 #include <gtest/gtest.h>
 
-#include <spawn.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -18,22 +17,15 @@
 #include "Recorder.h"
 #include "RobotBody.h"
 #include "World.h"
-
-extern char** environ;
+#include "../support/PlayerProcess.h"
 
 namespace {
 
 pid_t StartPlayer(int port, const std::string& team, int num, const std::string& extra) {
-  const std::string path = VEKTORLING_BINARY_DIR "/vektorling";
-  std::vector<std::string> args = {path, "--host=127.0.0.1", "--port=" + std::to_string(port),
+  std::vector<std::string> args = {"--host=127.0.0.1", "--port=" + std::to_string(port),
                                    "--team=" + team, "--num=" + std::to_string(num), "--syn=1"};
   if (!extra.empty()) args.push_back(extra);
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(&a[0]);
-  argv.push_back(nullptr);
-  pid_t pid = -1;
-  if (posix_spawn(&pid, path.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;
-  return pid;
+  return ::StartPlayer(std::move(args));
 }
 
 // The field of these tests: synchronous, quiet, on ports the system chooses.

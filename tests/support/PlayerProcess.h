@@ -8,29 +8,45 @@
 #include <atomic>
 #include <csignal>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Framing.h"
 
-// Runs the player program with the arguments and returns its exit status,
-// or -1 when it did not end by itself within 5 s (it is then killed).
-// output receives its standard output and error; pid its process id.
-inline int RunPlayer(std::vector<std::string> args, std::string& output, std::atomic<pid_t>& pid) {
+// Starts the player program with the arguments in the background; its
+// standard output and error go to output_fd when that is not -1. Returns
+// its process id, -1 when it could not be started.
+inline pid_t StartPlayer(std::vector<std::string> args, int output_fd = -1) {
   args.insert(args.begin(), std::string(VEKTORLING_BINARY_DIR) + "/vektorling");
   // Prepared before fork: a server thread may be running, so the child may
   // only make async-signal-safe calls.
   std::vector<char*> argv;
   for (std::string& a : args) argv.push_back(&a[0]);
   argv.push_back(nullptr);
-  int out[2];
-  if (::pipe2(out, O_CLOEXEC) != 0 || (pid = ::fork()) < 0) return -1;
+  const pid_t pid = ::fork();
   if (pid == 0) {
-    ::dup2(out[1], STDOUT_FILENO);
-    ::dup2(out[1], STDERR_FILENO);
+    if (output_fd != -1) {
+      ::dup2(output_fd, STDOUT_FILENO);
+      ::dup2(output_fd, STDERR_FILENO);
+    }
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }
+  return pid;
+}
+
+// Runs the player program with the arguments and returns its exit status,
+// or -1 when it did not end by itself within 5 s (it is then killed).
+// output receives its standard output and error; pid its process id.
+inline int RunPlayer(std::vector<std::string> args, std::string& output, std::atomic<pid_t>& pid) {
+  int out[2];
+  if (::pipe2(out, O_CLOEXEC) != 0) return -1;
+  pid = StartPlayer(std::move(args), out[1]);
   ::close(out[1]);
+  if (pid < 0) {
+    ::close(out[0]);
+    return -1;
+  }
   char buf[4096];
   ssize_t n = -1;
   while (framing::WaitReadable(out[0], 5000) && (n = ::read(out[0], buf, sizeof(buf))) > 0)
