@@ -5,9 +5,12 @@
 # simulated seconds as fast as the machine allows, prints the summary and
 # leaves the trace and the picture in out/demo/. --pushes N has the field
 # knock N random standing robots over (onto their back or front) at random
-# moments of the match. BUILD_DIR names another build folder than build/,
-# VEKTORLING_OUT another output folder than out/.
-#   scripts/demo.sh [--teams 2] [--seconds N] [--pushes N]
+# moments of the match. --tactics NAME starts the players with that tactics
+# ("default": walk straight ahead; "ball": play the ball); with two teams,
+# --tactics LEFT,RIGHT gives each team its own. --seed N seeds the field's
+# random draws (default 1). BUILD_DIR names another build folder than
+# build/, VEKTORLING_OUT another output folder than out/.
+#   scripts/demo.sh [--teams 2] [--seconds N] [--pushes N] [--tactics NAME[,NAME]] [--seed N]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -15,6 +18,8 @@ cd "$root"
 teams=1
 seconds=60
 pushes=0
+tactics=default
+seed=1
 while [ $# -gt 0 ]; do
   case "$1" in
     --teams) teams=${2:?}; shift 2 ;;
@@ -23,12 +28,22 @@ while [ $# -gt 0 ]; do
     --seconds=*) seconds=${1#*=}; shift ;;
     --pushes) pushes=${2:?}; shift 2 ;;
     --pushes=*) pushes=${1#*=}; shift ;;
-    -h|--help) sed -n '2,10p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --tactics) tactics=${2:?}; shift 2 ;;
+    --tactics=*) tactics=${1#*=}; shift ;;
+    --seed) seed=${2:?}; shift 2 ;;
+    --seed=*) seed=${1#*=}; shift ;;
+    -h|--help) sed -n '2,13p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "demo.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
 case "$teams" in 1|2) ;; *) echo "demo.sh: --teams takes 1 or 2" >&2; exit 2 ;; esac
 case "$pushes" in ''|*[!0-9]*) echo "demo.sh: --pushes takes a whole number" >&2; exit 2 ;; esac
+case "$seed" in ''|*[!0-9]*) echo "demo.sh: --seed takes a whole number" >&2; exit 2 ;; esac
+left_tactics=${tactics%%,*}
+right_tactics=${tactics#*,}
+for t in "$left_tactics" "$right_tactics"; do
+  case "$t" in default|ball) ;; *) echo "demo.sh: --tactics takes default or ball (or two of them: LEFT,RIGHT)" >&2; exit 2 ;; esac
+done
 
 build=${BUILD_DIR:-build}
 case "$build" in /*) ;; *) build=$root/$build ;; esac
@@ -54,7 +69,7 @@ trap cleanup EXIT
 trap 'exit 130' INT TERM
 
 # Free ports are chosen by the field and read back from its first line.
-"$build/vektorling-sim" --sync --players=$((teams * 11)) --port=0 --trainer-port=0 --seed=1 --kickoff-after=3 \
+"$build/vektorling-sim" --sync --players=$((teams * 11)) --port=0 --trainer-port=0 --seed="$seed" --kickoff-after=3 \
   --duration="$seconds" --pushes="$pushes" --quiet --trace="$out/trace.jsonl" --svg="$out/field.svg" --progress \
   > "$out/summary.txt" 2> >(tee "$out/field.log" >&2) &
 sim_pid=$!
@@ -69,8 +84,8 @@ done
 
 start=$(date +%s.%N)
 # The practice field does not freeze when players join together: no pause.
-scripts/start.sh --pause=0 127.0.0.1 "$port" DemoLeft --syn=1 >/dev/null
-[ "$teams" = 2 ] && scripts/start.sh --pause=0 127.0.0.1 "$port" DemoRight --syn=1 >/dev/null
+scripts/start.sh --pause=0 127.0.0.1 "$port" DemoLeft --syn=1 --tactics="$left_tactics" >/dev/null
+[ "$teams" = 2 ] && scripts/start.sh --pause=0 127.0.0.1 "$port" DemoRight --syn=1 --tactics="$right_tactics" >/dev/null
 
 wait "$sim_pid" || { echo "demo.sh: the practice field failed (see $out/field.log)" >&2; exit 1; }
 sim_pid=""

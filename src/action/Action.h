@@ -9,6 +9,8 @@ public:
   explicit Action(Hear* hear) : hear_(hear) {}
   virtual ~Action() = default;
   virtual void Act() = 0;
+  // Whether the last Act asks the behaviour selection for the kick.
+  virtual bool WantsKick() const { return false; }
 
 protected:
   Hear* hear_;

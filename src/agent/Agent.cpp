@@ -4,6 +4,7 @@
 #include <ctime>
 #include <iostream>
 
+#include "action/BallAction.h"
 #include "action/FielderAction.h"
 #include "agent/StandingUp.h"
 #include "agent/finding/Finding.h"
@@ -48,7 +49,8 @@ int BehaviorCode(Agent::Behavior beh) {
 
 const char* const Agent::kDefaultServerVersion = "0.6.7";
 
-Agent::Agent(int num, std::string team, bool syn_mode, const std::string& server_version)
+Agent::Agent(int num, std::string team, bool syn_mode, const std::string& server_version,
+             Tactics tactics)
     : NaoModel(num, team, syn_mode),
       stup(new StandingUp()),
       fd(new Finding()),
@@ -80,7 +82,17 @@ Agent::Agent(int num, std::string team, bool syn_mode, const std::string& server
   }
   hear->SetOwnTeam(team);
   hear->Watch(&ci.br_);
-  act_ = new FielderAction(hear, ci.wk_);
+  if (tactics == Tactics::kBall) {
+    TacticsInputs in;
+    in.id = num;
+    in.own = &ci.abs_->cod_;
+    in.rotation = &ci.total_;
+    in.ball = &ci.ball_abs_->cod_;
+    in.sighting = ci.ball_;
+    act_ = new BallAction(hear, ci.wk_, in);
+  } else {
+    act_ = new FielderAction(hear, ci.wk_);
+  }
   std::srand(static_cast<unsigned>(std::time(nullptr)));
   say = new Say(hear);
   say->SetOriginalDialect(original_dialect_);

@@ -8,6 +8,7 @@
 
 #include <Eigen/Dense>
 
+#include "action/Tactics.h"
 #include "agent/CommonInformation.h"
 #include "agent/ProcessState.h"
 #include "agent/TeamPlacement.h"
@@ -39,9 +40,11 @@ public:
                   KICKOFF = 6, JUMP = 7, DANCE = 8 };
 
   // server_version: the version the server is assumed to run; "0.6.8"
-  // speaks the compact dialect of team messages.
+  // speaks the compact dialect of team messages. tactics: what the legs do
+  // in open play.
   Agent(int num, std::string team, bool syn_mode,
-        const std::string& server_version = kDefaultServerVersion);
+        const std::string& server_version = kDefaultServerVersion,
+        Tactics tactics = Tactics::kDefault);
   ~Agent() override;
   Agent(const Agent&) = delete;
   Agent& operator=(const Agent&) = delete;

@@ -4,6 +4,7 @@
 #include <cstdlib>
 
 #include "agent/Agent.h"
+#include "action/Action.h"
 #include "agent/CommonInformation.h"
 #include "agent/ProcessState.h"
 #include "agent/StandingUp.h"
@@ -63,6 +64,9 @@ void Agent::SelectBehavior() {
 
   ci.wk_->CalclateZMP(frp_l_, frp_r_);
   ci.wk_->CalclateTargetZMP(ci.gravity_, acc_.z());
+
+  // Tactics that play the ball enter the kick from walking.
+  if (beh == WALK && act_->WantsKick()) beh = KICK;
 
   switch (beh) {
     case READY:

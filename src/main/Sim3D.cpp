@@ -76,6 +76,7 @@ bool Sim3D::gSynMode_ = false;
 int Sim3D::gType_ = 0;
 std::string Sim3D::gServerVer_ = Agent::kDefaultServerVersion;
 std::string Sim3D::gTraceFile_;
+Tactics Sim3D::gTactics_ = Tactics::kDefault;
 std::string Sim3D::gMsg_;
 std::atomic<bool> Sim3D::main_loop_(true);
 int Sim3D::gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
@@ -91,6 +92,7 @@ void Sim3D::ResetSettings() {
   gType_ = 0;
   gServerVer_ = Agent::kDefaultServerVersion;
   gTraceFile_.clear();
+  gTactics_ = Tactics::kDefault;
   gMsg_.clear();
   main_loop_ = true;
   gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
@@ -123,6 +125,11 @@ void Sim3D::ReadOptions(int argc, char** argv) {
       gServerVer_ = value;
     } else if (MatchOption(arg, "--trace", 2, value)) {
       gTraceFile_ = value;
+    } else if (MatchOption(arg, "--tactics", 2, value)) {
+      if (!ParseTactics(value, &gTactics_)) {
+        std::cerr << "unknown tactics '" << value << "' (known: default, ball)" << std::endl;
+        std::exit(2);
+      }
     }
   }
 }
@@ -216,7 +223,7 @@ bool Sim3D::GetMessage() {
 
 void Sim3D::Run() {
   // The scoped owner destroys the agent on every way out of the loop.
-  boost::scoped_ptr<Agent> agent(new Agent(gNum_, gTeamName_, gSynMode_, gServerVer_));
+  boost::scoped_ptr<Agent> agent(new Agent(gNum_, gTeamName_, gSynMode_, gServerVer_, gTactics_));
   std::ofstream trace;
   if (!gTraceFile_.empty()) {
     trace.open(gTraceFile_);

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <string>
 
+#include "action/Tactics.h"
 #include "net/FrameReader.h"
 #include "net/TCPSocket.h"
 
@@ -27,6 +28,8 @@ class Sim3D {
   static std::string gServerVer_;
   // File for one JSON line per cycle of what the player believes; empty: none.
   static std::string gTraceFile_;
+  // --tactics: what the legs do in open play.
+  static Tactics gTactics_;
   // Payload of the last received message, up to its first zero byte.
   static std::string gMsg_;
   // The main loop runs while this is true; cleared by the interrupt handler

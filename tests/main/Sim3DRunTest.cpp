@@ -40,11 +40,14 @@ bool Exchange(int fd, Transcript& t) {
   return true;
 }
 
-TEST(PlayerProcessTest, FailedConnectionExitsWithStatus1) {
+TEST(PlayerProcessTest, FailedConnectionExitsWithStatus1AndUnknownTacticsWith2) {
   std::string output;
   std::atomic<pid_t> pid(0);
   EXPECT_EQ(1, RunPlayer({"--port=" + std::to_string(LS::ClosedPort())}, output, pid));
   EXPECT_EQ("connection failed with: '" + std::string(std::strerror(ECONNREFUSED)) + "'\n", output);
+  output.clear();
+  EXPECT_EQ(2, RunPlayer({"--tactics=goalie", "--port=" + std::to_string(LS::ClosedPort())}, output, pid));
+  EXPECT_EQ("unknown tactics 'goalie' (known: default, ball)\n", output);
 }
 
 // The trace's lines, each checked to be a whole JSON object.
