@@ -13,52 +13,55 @@ const char kDefaultPostureCommands[] =
     "(rae4 0)(lle1 0)(lle2 0)(lle3 2.25)(lle4 -9)(lle5 6.75)(lle6 0)(rle1 0)(rle2 0)"
     "(rle3 2.25)(rle4 -9)(rle5 6.75)(rle6 0)";
 
-TEST(AgentCycleTest, FirstMessageBeamsAndDrivesToTheDefaultPosture) {
-  TestAgent agent(1, "Alpha", true);
-  ServerText m;
-  m.side = "left";
-  EXPECT_EQ(agent.Run(m.Text()),
-            std::string("(beam -14.5 0 0)") + kDefaultPostureCommands + "(syn)");
-  EXPECT_EQ(agent.GetBlackboard().br_.territory, 'L');
-  EXPECT_TRUE(agent.GetNextJoint().empty());
-}
-
-TEST(AgentCycleTest, SynOnlyInSynchronousModeAndEvenForAnEmptyMessage) {
-  TestAgent plain(1);
-  ServerText m;
-  m.left_foot = m.right_foot = false;  // no foot contact: no beam either
-  EXPECT_EQ(plain.Run(m.Text()), kDefaultPostureCommands);
-
-  TestAgent synced(3, "Alpha", true);
-  const std::string answer = synced.Run("");
-  EXPECT_EQ(CountOf(answer, "(he1 "), 1);
-  EXPECT_EQ(answer.substr(answer.size() - 5), "(syn)");
-}
-
-TEST(AgentCycleTest, StartPositionDependsOnNumberAndSide) {
+// The first answer: a beam to the start of the number and side (the side
+// read from the goal posts in view when the server has not named it), the
+// default posture, "(syn)" in synchronous mode only; no beam without foot
+// contact, and "(syn)" even for an empty message.
+TEST(AgentCycleTest, FirstAnswerBeamsToTheStartOfNumberAndSideAndDrivesToThePosture) {
+  const std::string posture = kDefaultPostureCommands, kicker = "(beam -0.152282 -0.0995641 20)";
+  const char kRight[] = "(G1R (pol 10.00 5.00 0.10)) (G2R (pol 10.00 -5.00 0.10))",
+             kLeft[] = "(G1L (pol 10.00 5.00 0.10)) (G2L (pol 10.00 -5.00 0.10))",
+             kBoth[] = "(G1R (pol 10.00 5.00 0.10)) (G2L (pol 10.00 -5.00 0.10))";
   const struct {
     int num;
-    const char* side;
-    const char* answer_start;
-  } cases[] = {
+    const char *side, *see;
+    bool feet, syn;
+    char territory;
+    std::string answer;  // the whole answer, or its start when it ends in "..."
+  } kCases[] = {
+      {1, "left", "", true, true, 'L', "(beam -14.5 0 0)" + posture + "(syn)"},
+      {1, "", "", false, false, 'N', posture},
       // The kick-off taker of the left side goes next to the centre spot, turned.
-      {9, "left", "(beam -0.152282 -0.0995641 20)(he1 0)(he2 0)(lae1 -5)"},
-      {9, "right", "(beam -3 1.5 0)"},
-      {0, "left", "(beam -2.5 0 0)"},
-      {12, "left", "(beam -2.5 0 0)"},
+      {9, "left", "", true, false, 'L', kicker + "(he1 0)(he2 0)(lae1 -5)..."},
+      {9, "right", "", true, false, 'R', "(beam -3 1.5 0)..."},
+      {0, "left", "", true, false, 'L', "(beam -2.5 0 0)..."},
+      {12, "left", "", true, false, 'L', "(beam -2.5 0 0)..."},
+      {9, "", kRight, true, false, 'L', kicker + "..."},
+      {9, "", kLeft, true, false, 'R', "(beam -3 1.5 0)..."},
+      {9, "", kBoth, true, false, 'N', "(beam -3 1.5 0)..."},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.num << " " << c.side);
-    TestAgent agent(c.num);
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(testing::Message() << c.num << " " << c.side << " " << c.see);
+    TestAgent agent(c.num, "Alpha", c.syn);
     ServerText m;
     m.side = c.side;
+    m.see = c.see;
+    m.left_foot = m.right_foot = c.feet;
     const std::string answer = agent.Run(m.Text());
-    EXPECT_EQ(answer.rfind(c.answer_start, 0), 0u) << answer;
+    const size_t dots = c.answer.find("...");
+    EXPECT_EQ(dots == std::string::npos ? answer : answer.substr(0, dots), c.answer.substr(0, dots));
+    EXPECT_EQ(agent.GetBlackboard().br_.territory, c.territory);
+    EXPECT_TRUE(agent.GetNextJoint().empty());
   }
+  const std::string empty = TestAgent(3, "Alpha", true).Run("");
+  EXPECT_EQ(CountOf(empty, "(he1 "), 1);
+  EXPECT_EQ(empty.substr(empty.size() - 5), "(syn)");
 }
 
+// Fifteen beams at most, counted in cycles with or without foot contact,
+// until play on resets the count.
 TEST(AgentCycleTest, BeamCounterAllowsFifteenBeamsUntilPlayOnResetsIt) {
-  TestAgent agent(9);
+  TestAgent agent(9), footless(2);
   ServerText m;
   m.side = "left";
   int beams = 0;
@@ -67,6 +70,12 @@ TEST(AgentCycleTest, BeamCounterAllowsFifteenBeamsUntilPlayOnResetsIt) {
     m.side.clear();
   }
   EXPECT_EQ(beams, 15);
+  ServerText lifted;
+  lifted.side = "left";
+  lifted.left_foot = lifted.right_foot = false;
+  for (int i = 0; i < 15; ++i) EXPECT_EQ(CountOf(footless.Run(lifted.Text()), "(beam "), 0);
+  lifted.left_foot = true;
+  EXPECT_EQ(CountOf(footless.Run(lifted.Text()), "(beam "), 0);  // the fifteen cycles are used up
 
   // The reset cycle itself sends nothing.
   m.playmode = "PlayOn";
@@ -82,37 +91,6 @@ TEST(AgentCycleTest, BeamCounterAllowsFifteenBeamsUntilPlayOnResetsIt) {
     EXPECT_EQ(CountOf(answer, "(beam "), CountOf(answer, "(beam -3 1.5 0)"));
   }
   EXPECT_EQ(beams, 15);
-}
-
-TEST(AgentCycleTest, BeamsCountCyclesWithoutFootContactToo) {
-  TestAgent agent(2);
-  ServerText m;
-  m.side = "left";
-  m.left_foot = m.right_foot = false;
-  for (int i = 0; i < 15; ++i) EXPECT_EQ(CountOf(agent.Run(m.Text()), "(beam "), 0);
-  m.left_foot = true;
-  EXPECT_EQ(CountOf(agent.Run(m.Text()), "(beam "), 0);  // the fifteen cycles are used up
-}
-
-TEST(AgentCycleTest, SideIsReadFromTheGoalPostsBeforeTheKickOff) {
-  struct Case {
-    const char* see;
-    char side;
-    const char* beam;
-  } cases[] = {
-      {"(G1R (pol 10.00 5.00 0.10)) (G2R (pol 10.00 -5.00 0.10))", 'L',
-       "(beam -0.152282 -0.0995641 20)"},
-      {"(G1L (pol 10.00 5.00 0.10)) (G2L (pol 10.00 -5.00 0.10))", 'R', "(beam -3 1.5 0)"},
-      {"(G1R (pol 10.00 5.00 0.10)) (G2L (pol 10.00 -5.00 0.10))", 'N', "(beam -3 1.5 0)"},
-  };
-  for (const Case& c : cases) {
-    TestAgent agent(9);
-    ServerText m;
-    m.see = c.see;
-    const std::string answer = agent.Run(m.Text());
-    EXPECT_EQ(agent.GetBlackboard().br_.territory, c.side) << c.see;
-    EXPECT_EQ(answer.rfind(c.beam, 0), 0u) << answer;
-  }
 }
 
 TEST(AgentCycleTest, FallIsNoticedAndTheArmsAreSpread) {

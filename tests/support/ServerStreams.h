@@ -44,21 +44,17 @@ inline std::vector<std::string> RecordedPlayOn() {
   return lines;
 }
 
-inline void AppendNum(std::string& s, double v) {
-  char buf[32];
-  std::snprintf(buf, sizeof buf, "%.2f", v);
+// Appends printf's text of the values.
+template <typename... T>
+inline void Appendf(std::string& s, const char* format, T... values) {
+  char buf[128];
+  std::snprintf(buf, sizeof buf, format, values...);
   s += buf;
 }
 
-inline void AppendPol(std::string& s, double d, double h, double v) {
-  s += "(pol ";
-  AppendNum(s, d);
-  s += ' ';
-  AppendNum(s, h);
-  s += ' ';
-  AppendNum(s, v);
-  s += ')';
-}
+inline void AppendNum(std::string& s, double v) { Appendf(s, "%.2f", v); }
+
+inline void AppendPol(std::string& s, double d, double h, double v) { Appendf(s, "(pol %.2f %.2f %.2f)", d, h, v); }
 
 // The play modes in the order the generated match visits them.
 inline const std::vector<std::string>& PlayModes() {
@@ -88,10 +84,9 @@ struct FullVisionMatch {
   bool jolts = true;         // a jolt every 250 messages
   double joints[22] = {};    // degrees, in the order of kJoints
 
-  static constexpr const char* kJoints[22] = {"hj1",  "hj2",  "raj1", "raj2", "raj3", "raj4",
-                                              "laj1", "laj2", "laj3", "laj4", "rlj1", "rlj2",
-                                              "rlj3", "rlj4", "rlj5", "rlj6", "llj1", "llj2",
-                                              "llj3", "llj4", "llj5", "llj6"};
+  static constexpr const char* kJoints[22] = {"hj1",  "hj2",  "raj1", "raj2", "raj3", "raj4", "laj1", "laj2",
+                                              "laj3", "laj4", "rlj1", "rlj2", "rlj3", "rlj4", "rlj5", "rlj6",
+                                              "llj1", "llj2", "llj3", "llj4", "llj5", "llj6"};
 
   // Puts the joints in the posture a standing player holds before it walks.
   void Stand() {
@@ -103,12 +98,9 @@ struct FullVisionMatch {
   // Moves every joint by the speed (radians per second) the answer commands
   // for one 20 ms step.
   void Follow(const std::string& answer) {
-    static const char* const kEffectors[22] = {"he1",  "he2",  "rae1", "rae2", "rae3", "rae4",
-                                               "lae1", "lae2", "lae3", "lae4", "rle1", "rle2",
-                                               "rle3", "rle4", "rle5", "rle6", "lle1", "lle2",
-                                               "lle3", "lle4", "lle5", "lle6"};
     for (int j = 0; j < 22; ++j) {
-      const std::string key = std::string("(") + kEffectors[j] + ' ';
+      std::string key = std::string("(") + kJoints[j] + ' ';
+      key[key.find('j')] = 'e';  // the joint's effector: hj1 - he1, raj1 - rae1
       const size_t p = answer.find(key);
       if (p == std::string::npos) continue;
       const double v = std::atof(answer.c_str() + p + key.size());
@@ -118,61 +110,27 @@ struct FullVisionMatch {
 
   std::string Message(int n) const {
     const bool vision = all_vision || n % 3 == 0;
-    const double now = 0.5 + 0.02 * n;
     const double t = 0.02 * n;
-    const std::vector<std::string>& modes = PlayModes();
-    const std::string& pm = modes[(n / cycles_per_mode) % modes.size()];
+    const std::string& pm = PlayModes()[(n / cycles_per_mode) % PlayModes().size()];
     const double w = 0.3 * n;  // phase of the made-up motion
     std::string s;
     s.reserve(6400);
-    s += "(time (now ";
-    AppendNum(s, now);
-    s += "))(GS ";
+    Appendf(s, "(time (now %.2f))(GS ", 0.5 + t);
     if (n < 3) s += "(unum " + std::to_string(unum) + ") (team " + side + ") ";
-    s += "(sl " + std::to_string(n / 400) + ") (sr " + std::to_string(n / 700) + ") (t ";
-    AppendNum(s, t);
-    s += ") (pm " + pm + "))";
-    if (n % 5 == 1) {
-      s += "(hear " + own + " ";
-      AppendNum(s, t);
-      s += " self NEB_" + std::to_string(n % 97) + "aB)";
-    }
+    Appendf(s, "(sl %d) (sr %d) (t %.2f) (pm %s))", n / 400, n / 700, t, pm.c_str());
+    if (n % 5 == 1) Appendf(s, "(hear %s %.2f self NEB_%daB)", own.c_str(), t, n % 97);
     if (n % 7 == 2) {
-      s += "(hear " + own + " ";
-      AppendNum(s, t);
-      s += " -37.5 NEB_c" + std::to_string(n % 13) + "2Xk)";
-      s += "(hear " + opponent + " ";
-      AppendNum(s, t);
-      s += " 12.25 zz" + std::to_string(n % 31) + ")";
+      Appendf(s, "(hear %s %.2f -37.5 NEB_c%d2Xk)", own.c_str(), t, n % 13);
+      Appendf(s, "(hear %s %.2f 12.25 zz%d)", opponent.c_str(), t, n % 31);
     }
-    s += "(GYR (n torso) (rt ";
-    AppendNum(s, 3 * std::sin(w));
-    s += ' ';
-    AppendNum(s, -2 * std::cos(w));
-    s += ' ';
-    AppendNum(s, 0.5 * std::sin(2 * w));
-    s += "))(ACC (n torso) (a ";
-    AppendNum(s, jolts && n % 250 == 249 ? 45.0 : 0.4 * std::sin(w));
-    s += ' ';
-    AppendNum(s, 0.3 * std::cos(w));
-    s += ' ';
-    AppendNum(s, 9.81 + 0.2 * std::sin(3 * w));
-    s += "))";
+    Appendf(s, "(GYR (n torso) (rt %.2f %.2f %.2f))", 3 * std::sin(w), -2 * std::cos(w), 0.5 * std::sin(2 * w));
+    Appendf(s, "(ACC (n torso) (a %.2f %.2f %.2f))", jolts && n % 250 == 249 ? 45.0 : 0.4 * std::sin(w),
+            0.3 * std::cos(w), 9.81 + 0.2 * std::sin(3 * w));
     for (int j = 0; j < 22; ++j) {
-      s += std::string("(HJ (n ") + kJoints[j] + ") (ax ";
-      AppendNum(s, joints[j]);
-      s += "))";
+      Appendf(s, "(HJ (n %s) (ax %.2f))", kJoints[j], joints[j]);
       if (j == 1 && vision) AppendSee(s, n, w);
-      if (j == 14 && (n % 50) < 45) {
-        s += "(FRP (n rf) (c -0.00 -0.01 -0.01) (f 0.00 0.11 ";
-        AppendNum(s, 16 + 5 * std::sin(w));
-        s += "))";
-      }
-      if (j == 20 && (n % 50) > 3) {
-        s += "(FRP (n lf) (c 0.01 0.02 -0.01) (f -0.00 0.11 ";
-        AppendNum(s, 16 - 5 * std::sin(w));
-        s += "))";
-      }
+      if (j == 14 && (n % 50) < 45) Appendf(s, "(FRP (n rf) (c -0.00 -0.01 -0.01) (f 0.00 0.11 %.2f))", 16 + 5 * std::sin(w));
+      if (j == 20 && (n % 50) > 3) Appendf(s, "(FRP (n lf) (c 0.01 0.02 -0.01) (f -0.00 0.11 %.2f))", 16 - 5 * std::sin(w));
     }
     return s;
   }
@@ -181,7 +139,7 @@ struct FullVisionMatch {
     s += "(See ";
     static const char* const kFlags[] = {"F1L", "F2L", "F1R", "F2R", "G1L", "G2L", "G1R", "G2R"};
     for (int f = 0; f < 8; ++f) {
-      s += std::string("(") + kFlags[f] + ' ';
+      Appendf(s, "(%s ", kFlags[f]);
       AppendPol(s, 5 + 2.5 * f + 0.1 * std::sin(w), 15 * f - 55 + std::cos(w), -4 - 0.2 * f);
       s += ") ";
     }
@@ -195,9 +153,9 @@ struct FullVisionMatch {
     static const char* const kParts[] = {"head", "rlowerarm", "llowerarm", "rfoot", "lfoot"};
     for (int team = 0; team < 2; ++team) {
       for (int id = 1; id <= 11; ++id) {
-        s += "(P (team " + (team == 0 ? own : opponent) + ") (id " + std::to_string(id) + ")";
+        Appendf(s, "(P (team %s) (id %d)", (team == 0 ? own : opponent).c_str(), id);
         for (int p = 0; p < 5; ++p) {
-          s += std::string(" (") + kParts[p] + ' ';
+          Appendf(s, " (%s ", kParts[p]);
           AppendPol(s, 1 + 0.7 * id + 0.05 * p, 8 * id - 48 + team * 3 + std::sin(w + p), 2.5 - p);
           s += ')';
         }
@@ -205,12 +163,8 @@ struct FullVisionMatch {
       }
     }
     for (int l = 0; l < 12; ++l) {
-      s += "(L ";
-      AppendPol(s, 3 + l, 10 * l - 60, -10);
-      s += ' ';
-      AppendPol(s, 4 + l, 10 * l - 50, -9);
-      s += ')';
-      if (l < 11) s += ' ';
+      Appendf(s, "(L (pol %.2f %.2f -10.00) (pol %.2f %.2f -9.00))%s", 3.0 + l, 10.0 * l - 60, 4.0 + l, 10.0 * l - 50,
+              l < 11 ? " " : "");
     }
     s += ')';
   }
