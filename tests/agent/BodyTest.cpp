@@ -1,7 +1,6 @@
-// Forward kinematics, the centre of pressure, and the joint commands of the body.
+// Forward kinematics, the centre of pressure, and the clamping of joint commands.
 #include <gtest/gtest.h>
 
-#include <sstream>
 #include <vector>
 
 #include "../support/ServerText.h"
@@ -108,23 +107,6 @@ TEST_F(BodyTest, RadianCommandClampsTheTargetToTheJointLimits) {
   agent.Joint("llj3") = 40.0;
   agent.SetEJoint3("llj3", 40.0001, 1.0);  // no dead band
   EXPECT_GT(agent.GetNextJoint().at("llj3"), 0.0);
-}
-
-TEST_F(BodyTest, EffectorCommandsComeInTableOrderWithSixDigits) {
-  agent.Joint("hj1") = 0.0;
-  agent.SetNextJointAngle("rlj6", -0.35, 0.3);  // -0.105
-  agent.SetEJoint3("hj1", 0.0001, 0.15);         // about 2.6e-07
-  agent.SetNextJointAngle("laj1", 1.0 / 3.0, 1.0);
-  std::ostringstream out;
-  agent.DecideNextJointAngle(out);
-  const std::string s = out.str();
-  EXPECT_EQ(s.rfind("(he1 2.61799e-07)(he2 0)(lae1 0.333333)(lae2 0)", 0), 0u) << s;
-  EXPECT_EQ(s.substr(s.size() - 13), "(rle6 -0.105)");
-  EXPECT_TRUE(agent.GetNextJoint().empty());
-
-  std::ostringstream again;
-  agent.DecideNextJointAngle(again);
-  EXPECT_EQ(again.str().find("0.333333"), std::string::npos);
 }
 
 }  // namespace

@@ -84,12 +84,11 @@ TEST_F(Sim3DOptionsTest, CommandLinesGiveSettings) {
   EXPECT_EQ(60, Sim3D::gSelectTimeoutSec_);
 }
 
-TEST_F(Sim3DOptionsTest, HelpOrOptionWithoutValuePrintsUsageAndExits) {
-  const std::vector<std::string> kCases[] = {{"--team="},
-                                             {"--port"},
-                                             {"--ser"},
-                                             {"--syn=1", "--num"},
-                                             {"--port=3200", "--help", "--team=X"}};
+// --help, or an option without its value, prints the usage text and ends
+// the program with status 0.
+TEST_F(Sim3DOptionsTest, HelpOrOptionWithoutValuePrintsTheUsageAndExits) {
+  const std::vector<std::string> kCases[] = {
+      {"--team="}, {"--port"}, {"--ser"}, {"--syn=1", "--num"}, {"--port=3200", "--help", "--team=X"}};
   for (const auto& args : kCases) {
     SCOPED_TRACE(testing::PrintToString(args));
     EXPECT_EXIT(
@@ -99,21 +98,16 @@ TEST_F(Sim3DOptionsTest, HelpOrOptionWithoutValuePrintsUsageAndExits) {
         },
         ::testing::ExitedWithCode(0), "usage: vektorling \\[options\\]");
   }
-}
-
-TEST_F(Sim3DOptionsTest, UsageTextIsExact) {
   ::testing::internal::CaptureStdout();
   Sim3D::PrintHelp();
   EXPECT_EQ(
-      "\nusage: vektorling [options]\n"
-      "\noptions:\n"
+      "\nusage: vektorling [options]\n\noptions:\n"
       " --help      prints this message.\n"
       " --host=IP   IP of the server.\n"
       " --port=PORT PORT NUMBER of the server.\n"
       " --team=NAME NAME of the team.\n"
       " --syn=Synchronize Mode of the team.\n"
-      " --type=MODEL TYPE of the nao model type.\n"
-      "\n",
+      " --type=MODEL TYPE of the nao model type.\n\n",
       ::testing::internal::GetCapturedStdout());
 }
 

@@ -146,26 +146,21 @@ TEST(MessageParserTest, HeardMessages) {
   EXPECT_EQ(testing::internal::GetCapturedStderr(), "Not initialize \"friend_team_name\".\n");
 }
 
+// A robot of type 4 as the real server reports it, every joint at its own
+// value: a toe joint per foot, rlj7 and llj7, and a force sensor per toe, rf1
+// and lf1, right behind the foot's own. The toes are left aside.
 TEST(MessageParserTest, ToeJointsAndToeSensorsOfRobotType4AreLeftAside) {
-  // A robot of type 4 as the real server reports it (values changed so that
-  // every joint differs): a toe joint per foot, llj7 and rlj7, and a force
-  // sensor per toe, rf1 and lf1, right behind the foot's own.
-  const std::string text =
-      "(time (now 185.02))(GS (sl 0) (sr 0) (t 0.00) (pm BeforeKickOff))"
-      "(GYR (n torso) (rt 0.00 0.00 0.00))(ACC (n torso) (a -0.00 0.00 9.81))"
-      "(HJ (n hj1) (ax 1.00))(HJ (n hj2) (ax 2.00))(HJ (n raj1) (ax 3.00))(HJ (n raj2) (ax 4.00))"
-      "(HJ (n raj3) (ax 5.00))(HJ (n raj4) (ax 6.00))(HJ (n laj1) (ax 7.00))(HJ (n laj2) (ax 8.00))"
-      "(HJ (n laj3) (ax 9.00))(HJ (n laj4) (ax 10.00))(HJ (n rlj1) (ax 11.00))(HJ (n rlj2) (ax 12.00))"
-      "(HJ (n rlj3) (ax 13.00))(HJ (n rlj4) (ax 14.00))(HJ (n rlj5) (ax 15.00))"
-      "(FRP (n rf) (c 0.00 -0.02 -0.01) (f 0.00 0.00 16.51))(HJ (n rlj6) (ax 16.00))"
-      "(FRP (n rf1) (c 0.00 -0.00 -0.01) (f 0.00 0.00 6.09))(HJ (n rlj7) (ax -77.00))"
-      "(HJ (n llj1) (ax 17.00))(HJ (n llj2) (ax 18.00))(HJ (n llj3) (ax 19.00))(HJ (n llj4) (ax 20.00))"
-      "(HJ (n llj5) (ax 21.00))(FRP (n lf) (c 0.00 -0.02 -0.01) (f -0.00 0.00 16.51))"
-      "(HJ (n llj6) (ax 22.00))(FRP (n lf1) (c 0.00 -0.00 -0.01) (f -0.00 0.00 6.09))"
-      "(HJ (n llj7) (ax -88.00))";
-  const char* const kJoints[] = {"hj1",  "hj2",  "raj1", "raj2", "raj3", "raj4", "laj1", "laj2",
-                                 "laj3", "laj4", "rlj1", "rlj2", "rlj3", "rlj4", "rlj5", "rlj6",
-                                 "llj1", "llj2", "llj3", "llj4", "llj5", "llj6"};
+  const auto& kJoints = streams::FullVisionMatch::kJoints;  // the server's order
+  std::string text = "(time (now 185.02))(GS (sl 0) (sr 0) (t 0.00) (pm BeforeKickOff))"
+                     "(GYR (n torso) (rt 0.00 0.00 0.00))(ACC (n torso) (a -0.00 0.00 9.81))";
+  for (int i = 0; i < 22; ++i) {
+    text += std::string("(HJ (n ") + kJoints[i] + ") (ax " + std::to_string(i + 1) + ".00))";
+    const std::string foot = i < 16 ? "(FRP (n rf" : "(FRP (n lf";
+    if (i == 14 || i == 20) text += foot + ") (c 0.00 -0.02 -0.01) (f 0.00 0.00 16.51))";
+    if (i == 15 || i == 21) {
+      text += foot + "1) (c 0.00 -0.00 -0.01) (f -0.00 0.00 6.09))(HJ (n " + foot[8] + "lj7) (ax -77.00))";
+    }
+  }
   Message m = WithText(text);
   for (int i = 0; i < 22; ++i) EXPECT_DOUBLE_EQ(m.ParseJoint(kJoints[i]), i + 1.0) << kJoints[i];
   EXPECT_DOUBLE_EQ(m.ParseFrp('R').force.z(), 16.51);

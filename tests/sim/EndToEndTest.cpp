@@ -21,20 +21,11 @@
 
 namespace {
 
-pid_t StartPlayer(int port, const std::string& team, int num, const std::string& extra) {
-  std::vector<std::string> args = {"--host=127.0.0.1", "--port=" + std::to_string(port),
-                                   "--team=" + team, "--num=" + std::to_string(num), "--syn=1"};
-  if (!extra.empty()) args.push_back(extra);
-  return ::StartPlayer(std::move(args));
-}
-
 // The field of these tests: synchronous, quiet, on ports the system chooses.
 FieldOptions TestField() {
   FieldOptions options;
-  options.port = 0;
-  options.trainer_port = 0;
-  options.sync = true;
-  options.quiet = true;
+  options.port = options.trainer_port = 0;
+  options.sync = options.quiet = true;
   return options;
 }
 
@@ -52,7 +43,10 @@ void Play(const FieldOptions& options, World& world, const std::string& team,
   server.OnStep([&recorder] { recorder.AfterStep(); });
   std::vector<pid_t> pids;
   for (const auto& p : players) {
-    pids.push_back(StartPlayer(server.PlayerPort(), team, p.first, p.second));
+    std::vector<std::string> args = {"--host=127.0.0.1", "--port=" + std::to_string(server.PlayerPort()),
+                                     "--team=" + team, "--num=" + std::to_string(p.first), "--syn=1"};
+    if (!p.second.empty()) args.push_back(p.second);
+    pids.push_back(StartPlayer(args));
     ASSERT_GT(pids.back(), 0);
   }
   server.Run();
@@ -92,12 +86,6 @@ TEST(EndToEndTest, PlayersAreBeamedToTheirStartsAndTakeTheDefaultPosture) {
   }
 }
 
-// The number behind "key" in text; NaN when absent.
-double NumberAfter(const std::string& text, const std::string& key) {
-  const size_t p = text.find(key);
-  return p == std::string::npos ? NAN : std::strtod(text.c_str() + p + key.size(), nullptr);
-}
-
 // Game time, play mode, behaviour and stand-up stage of each line of a
 // player's trace.
 struct TraceLine {
@@ -107,15 +95,14 @@ struct TraceLine {
 std::vector<TraceLine> ReadPlayerTrace(const std::string& path) {
   std::vector<TraceLine> lines;
   std::ifstream in(path);
-  auto text = [](const std::string& line, const std::string& key) {
-    const size_t p = line.find(key);
-    if (p == std::string::npos) return std::string();
-    const size_t b = p + key.size();
+  auto text = [](const std::string& line, const std::string& key) {  // of "key":"...", or ""
+    const std::string k = "\"" + key + "\":\"";
+    const size_t b = line.find(k) == std::string::npos ? line.size() : line.find(k) + k.size();
     return line.substr(b, line.find('"', b) - b);
   };
   for (std::string line; std::getline(in, line);) {
-    lines.push_back({NumberAfter(line, "\"t\":"), text(line, "\"pm\":\""), text(line, "\"beh\":\""),
-                     text(line, "\"standup\":\"")});
+    lines.push_back({std::strtod(line.c_str() + line.find("\"t\":") + 4, nullptr), text(line, "pm"), text(line, "beh"),
+                     text(line, "standup")});
   }
   return lines;
 }
