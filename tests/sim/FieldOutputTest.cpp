@@ -61,12 +61,7 @@ TEST(FieldTraceTest, OneValidJsonLinePerStepWithEveryFieldWhateverTheNames) {
   std::remove(path.c_str());
   ASSERT_EQ(3u, lines.size());
   for (const std::string& l : lines) EXPECT_TRUE(ValidJson(l)) << l;
-  for (const char* field : {"\"t\":7.500,\"now\":12.340,\"pm\":\"PlayOn\",\"score\":[2,1]",
-                            "\"ball\":{\"pos\":[1.2346,-2.0000,0.0420],\"vel\":[-0.5000,0.0000,0.0000]}",
-                            "{\"team\":\"Alpha\",\"side\":\"L\",\"unum\":1,\"pos\":[-4.0000,2.0000,0.3500]",
-                            "\"heading\":90.000,\"fallen\":false", "\"unum\":10", "\"fallen\":true"}) {
-    EXPECT_NE(std::string::npos, lines[0].find(field)) << field << " in " << lines[0];
-  }
+  // The layout of ordinary lines is pinned byte for byte by FieldBytesTest.
   for (const char* field : {"\"A\\\"b\\\\c\\td\\u0001\\u00ff\"", "\"pos\":[null,", "\"heading\":0.000,"}) {
     EXPECT_NE(std::string::npos, lines[1].find(field)) << field << " in " << lines[1];
   }

@@ -133,10 +133,9 @@ TEST(SimWorldTest, CommandsShowTwoMessagesLaterJointSpeedsHoldAndBeamsFollowTheR
   for (int i = 0; i < 3; ++i) w.Step();  // no new command: the speeds hold
   EXPECT_NEAR(JointIn(w.Perceive(id), "hj1"), 4 * step, 0.006);
   // Each team beams in its own frame; once the ball is in play, not at all.
-  const WorldSnapshot s = w.Snapshot();
-  EXPECT_TRUE(Eigen::Vector3d(Find(s, 'L', 1).x, Find(s, 'L', 1).y, Find(s, 'L', 1).heading)
-                  .isApprox(Eigen::Vector3d(-4, 2, 30), 1e-9));
-  EXPECT_TRUE(Eigen::Vector2d(Find(s, 'R', 1).x, Find(s, 'R', 1).y).isApprox(Eigen::Vector2d(4, -2), 1e-9));
+  const RobotSnapshot left = Find(w.Snapshot(), 'L', 1), right = Find(w.Snapshot(), 'R', 1);
+  EXPECT_TRUE(Eigen::Vector3d(left.x, left.y, left.heading).isApprox(Eigen::Vector3d(-4, 2, 30), 1e-9));
+  EXPECT_TRUE(Eigen::Vector2d(right.x, right.y).isApprox(Eigen::Vector2d(4, -2), 1e-9));
   EXPECT_TRUE(w.TrainerCommand("(playMode PlayOn)"));
   w.ApplyCommands(id, "(beam -10 -3 0)");
   Cycle(w, {id, b}, 2);
@@ -230,10 +229,7 @@ TEST(SimWorldTest, RandomPushesKnockStandingPlayersOverWhilePlayRunsAndSkipWhenN
   for (const auto& c : cases) {
     SCOPED_TRACE(c.pushes);
     WorldConfig config = Quiet();
-    config.seed = 7;
-    config.kickoff_after = 2.0;
-    config.duration = 24.0;
-    config.pushes = c.pushes;
+    config.seed = 7, config.kickoff_after = 2.0, config.duration = 24.0, config.pushes = c.pushes;
     World w(config);
     std::vector<int> ids;
     for (int n = 1; n <= c.players; ++n) ids.push_back(Join(w, "Alpha", n));

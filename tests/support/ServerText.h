@@ -40,17 +40,18 @@ struct ServerText {
     std::string s = "(time (now " + Num(now) + "))(GS ";
     if (unum > 0) s += "(unum " + std::to_string(unum) + ") ";
     if (!side.empty()) s += "(team " + side + ") ";
-    s += "(sl 0) (sr 0) (t " + Num(game_time) + ") (pm " + playmode + "))";
-    s += "(GYR (n torso) (rt " + Num(gyro[0]) + " " + Num(gyro[1]) + " " + Num(gyro[2]) + "))";
-    s += "(ACC (n torso) (a " + Num(acc[0]) + " " + Num(acc[1]) + " " + Num(acc[2]) + "))";
+    streams::Appendf(s, "(sl 0) (sr 0) (t %.2f) (pm %s))", game_time, playmode.c_str());
+    streams::Appendf(s, "(GYR (n torso) (rt %.2f %.2f %.2f))", gyro[0], gyro[1], gyro[2]);
+    streams::Appendf(s, "(ACC (n torso) (a %.2f %.2f %.2f))", acc[0], acc[1], acc[2]);
     for (const char* j : streams::FullVisionMatch::kJoints) {
       auto it = joints.find(j);
-      s += std::string("(HJ (n ") + j + ") (ax " + Num(it == joints.end() ? 0.0 : it->second) + "))";
+      streams::Appendf(s, "(HJ (n %s) (ax %.2f))", j, it == joints.end() ? 0.0 : it->second);
       if (std::string(j) == "hj2" && !see.empty()) s += "(See " + see + ")";
-      if (std::string(j) == "rlj5" && right_foot)
-        s += "(FRP (n rf) (c -0.00 -0.01 -0.01) (f 0.00 0.11 " + Num(foot_force) + "))";
-      if (std::string(j) == "llj5" && left_foot)
-        s += "(FRP (n lf) (c -0.00 -0.01 -0.01) (f -0.00 0.11 " + Num(foot_force) + "))";
+      if ((std::string(j) == "rlj5" && right_foot) || (std::string(j) == "llj5" && left_foot)) {
+        const bool right = j[0] == 'r';
+        streams::Appendf(s, "(FRP (n %s) (c -0.00 -0.01 -0.01) (f %s 0.11 %.2f))", right ? "rf" : "lf",
+                         right ? "0.00" : "-0.00", foot_force);
+      }
     }
     return s;
   }
