@@ -6,24 +6,17 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdint>
 #include <cstdlib>
 #include <dirent.h>
 #include <fstream>
-#include <map>
 #include <sstream>
 
+#include "../support/Golden.h"
 #include "../support/ServerStreams.h"
 #include "../support/ServerText.h"
 #include "message/Message.h"
 
 namespace {
-
-uint32_t Hash(const std::string& s) {
-  uint32_t h = 2166136261u;
-  for (unsigned char c : s) h = (h ^ c) * 16777619u;
-  return h;
-}
 
 struct Stream {
   std::string name;
@@ -160,43 +153,17 @@ std::vector<std::string> Parse(const std::vector<std::string>& texts) {
 }
 
 TEST(ByteForByteTest, AnswersTracesAndReadingsMatchTheKeptOnes) {
-  std::map<std::string, std::vector<std::string>> runs;
-  std::vector<std::string> order;
-  std::vector<Stream> all = Streams();
-  for (Stream& s : all) {
-    runs[s.name] = Play(s);
-    order.push_back(s.name);
-  }
+  golden::Recording recording;
+  const auto record = [&recording](const std::string& name, const std::vector<std::string>& texts) {
+    for (size_t i = 0; i < texts.size(); ++i) recording.Add(name + " " + std::to_string(i), {texts[i]});
+  };
   std::vector<std::string> texts = FileLines(VEKTORLING_SOURCE_DIR "/fuzz/corpus/message_fuzz");
-  for (const Stream& s : all) {
+  for (Stream& s : Streams()) {
+    record(s.name, Play(s));
     if (s.name == "mutated" || s.name == "vision-right") texts.insert(texts.end(), s.messages.begin(), s.messages.end());
   }
-  runs["parse"] = Parse(texts);
-  order.push_back("parse");
-
-  const char* write = std::getenv("VEKTORLING_WRITE_GOLDEN");
-  if (write != nullptr) {
-    std::ofstream out(write);
-    for (const std::string& name : order) {
-      for (size_t i = 0; i < runs[name].size(); ++i) out << name << ' ' << i << ' ' << std::hex << Hash(runs[name][i]) << std::dec << '\n';
-    }
-    ASSERT_TRUE(out.good()) << write;
-    GTEST_SKIP() << "wrote " << write;
-  }
-
-  std::ifstream in(VEKTORLING_SOURCE_DIR "/tests/data/golden-cycles.txt");
-  ASSERT_TRUE(in.good());
-  std::map<std::string, size_t> checked;
-  std::string name;
-  size_t cycle = 0;
-  uint32_t kept = 0;
-  while (in >> name >> std::dec >> cycle >> std::hex >> kept) {
-    ASSERT_LT(cycle, runs[name].size()) << name;
-    const std::string& now = runs[name][cycle];
-    ASSERT_EQ(Hash(now), kept) << name << " cycle " << cycle << " differs; now:\n" << now;
-    ++checked[name];
-  }
-  for (const std::string& n : order) EXPECT_EQ(checked[n], runs[n].size()) << n;
+  record("parse", Parse(texts));
+  recording.Check("VEKTORLING_WRITE_GOLDEN", "golden-cycles.txt");
 }
 
 }  // namespace

@@ -7,9 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -17,18 +14,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "../support/Golden.h"
 #include "Connection.h"
 #include "SimTestSupport.h"
 #include "Trace.h"
 #include "World.h"
 
 namespace {
-
-std::uint32_t Fnv1a(const std::string& s) {
-  std::uint32_t h = 2166136261u;
-  for (unsigned char c : s) h = (h ^ c) * 16777619u;
-  return h;
-}
 
 // Sends the text as the field does and returns the bytes the player reads.
 std::string OnTheWire(Connection& field_end, int player_end, const std::string& text) {
@@ -74,54 +66,24 @@ TEST(FieldBytesTest, MessagesAndTraceOfAScriptedMatchStayTheSame) {
   ASSERT_EQ(0, socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, fds));
   Connection field_end(fds[0], 1);
 
-  std::vector<std::string> lines;  // "step trace-hash message-hash..." per step
-  std::vector<std::vector<std::string>> texts;
+  golden::Recording recording;  // per step: the trace line, then the message to each robot
   std::string trace;
   for (int step = 0; !world.Finished(); ++step) {
-    std::ostringstream line;
-    line << step << std::hex;
-    texts.emplace_back();
     Trace::FormatLine(world.Snapshot(), &trace);
-    texts.back().push_back(trace);
-    line << ' ' << Fnv1a(trace);
+    std::vector<std::string> texts{trace};
     for (std::size_t i = 0; i < ids.size(); ++i) {
-      texts.back().push_back(OnTheWire(field_end, fds[1], world.Perceive(ids[i])));
-      line << ' ' << Fnv1a(texts.back().back());
+      texts.push_back(OnTheWire(field_end, fds[1], world.Perceive(ids[i])));
       world.ApplyCommands(ids[i], Answer(static_cast<int>(i), step));
     }
+    recording.Add(std::to_string(step), texts);
     if (step == 120) {
       ASSERT_TRUE(world.TrainerCommand("(ball (pos -1 0.5 0.042) (vel -3 0.4 0))"));
     }
     world.Step();
-    lines.push_back(line.str());
   }
   close(fds[1]);
-
-  const std::string path = std::string(VEKTORLING_SOURCE_DIR) + "/tests/data/field-bytes.txt";
-  if (const char* write = std::getenv("VEKTORLING_WRITE_FIELD_BYTES")) {
-    std::ofstream out(write);
-    for (const std::string& l : lines) out << l << '\n';
-    GTEST_SKIP() << "wrote " << lines.size() << " steps to " << write;
-  }
-  std::ifstream in(path);
-  ASSERT_TRUE(in) << "cannot read " << path;
-  std::vector<std::string> recorded;
-  for (std::string l; std::getline(in, l);) recorded.push_back(l);
-  ASSERT_EQ(recorded.size(), lines.size()) << "steps in " << path;
-  ASSERT_GT(lines.size(), 300u);
-  for (std::size_t s = 0; s < lines.size(); ++s) {
-    if (lines[s] == recorded[s]) continue;
-    std::istringstream now(lines[s]), then(recorded[s]);
-    std::string a, b;
-    now >> a;
-    then >> b;
-    for (std::size_t k = 0; now >> a && then >> b; ++k) {
-      if (a == b) continue;
-      FAIL() << "step " << s << (k == 0 ? ", trace line" : ", message to robot " + std::to_string(k - 1))
-             << " differs (" << b << " recorded, " << a << " now):\n" << texts[s][k].substr(k == 0 ? 0 : 4);
-    }
-    FAIL() << "step " << s << ": " << lines[s] << "\nrecorded: " << recorded[s];
-  }
+  ASSERT_GT(recording.Size(), 300u);
+  recording.Check("VEKTORLING_WRITE_FIELD_BYTES", "field-bytes.txt");
 }
 
 }  // namespace
