@@ -1,5 +1,6 @@
-// The practice field's server run in-process on free ports, with clients of
-// the test's own that speak the wire protocol.
+// The practice field's server side: the command line, the check of received
+// texts, the limits of one connection, and the server run in-process on free
+// ports with clients of the test's own that speak the wire protocol.
 
 #include <gtest/gtest.h>
 
@@ -9,13 +10,133 @@
 #include <regex>
 #include <string>
 #include <thread>
+#include <tuple>
+#include <utility>
 #include <vector>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include "../support/LoopbackServer.h"
+#include "Connection.h"
+#include "Expression.h"
+#include "FieldOptions.h"
 #include "FieldServer.h"
+#include "SceneRobotType.h"
 #include "World.h"
 
 namespace {
+
+bool Parse(std::vector<const char*> args, FieldOptions* options, std::string* error) {
+  args.insert(args.begin(), "vektorling-sim");
+  return ParseFieldOptions(static_cast<int>(args.size()), args.data(), options, error);
+}
+
+TEST(FieldOptionsTest, ValuesAfterEqualsOrAsNextArgumentAndBadOnesRefused) {
+  FieldOptions options;
+  std::string error;
+  ASSERT_TRUE(
+      Parse({"--port=0", "--trainer-port", "3999", "--sync", "--pushes", "4", "--duration", "60", "--players=22"},
+            &options, &error))
+      << error;
+  EXPECT_EQ(std::make_tuple(0, 3999, true, 60.0, 4, 22), std::make_tuple(options.port, options.trainer_port, options.sync,
+                                                                       options.duration, options.pushes, options.players));
+  for (const std::vector<const char*>& bad : std::vector<std::vector<const char*>>{
+           {"--port=70000"}, {"--port", "31x"}, {"--port=-1"}, {"--port"}, {"--seed=-3"}, {"--duration=0"},
+           {"--duration=nan"}, {"--kickoff-after=-1"}, {"--trace="}, {"--sync=1"}, {"--frobnicate"}, {"stray"},
+           {"--pushes=-1"}, {"--pushes=2"},  // pushes need a duration to spread over
+           {"--sync", "--players=23"}, {"--players=2"}}) {  // only synchronous mode waits for players
+    SCOPED_TRACE(bad[0]);
+    FieldOptions fresh;
+    EXPECT_FALSE(Parse(bad, &fresh, &error));
+    EXPECT_FALSE(error.empty());
+    EXPECT_EQ(std::string::npos, error.find('\n')) << error;
+    error.clear();
+  }
+}
+
+TEST(FieldExpressionTest, WellFormedOrSaysWhy) {
+  const std::pair<std::string, bool> cases[] = {
+      {"(scene rsg/agent/nao/nao_hetero.rsg 0)", true}, {"(he1 0.50)(he2 -1.2) (syn)\n", true}, {"", true},
+      {"((()))", true}, {"(syn", false}, {"(syn))", false}, {")(", false}, {"hello", false}, {"(a) b", false},
+      {std::string("(a\0b)", 5), false}, {"(caf\xc3\xa9)", false}, {"(a)\x7f", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    std::string reason;
+    EXPECT_EQ(c.second, Expression::IsWellFormed(c.first, &reason));
+    EXPECT_EQ(c.second, reason.empty());
+  }
+}
+
+TEST(FieldExpressionTest, FindsListsAtomsAndSynByWholeHead) {
+  std::string list, atom;
+  ASSERT_TRUE(Expression::FindList("(scene x 0)(init (unum 7)(teamname Beta-2))", "init", &list));
+  EXPECT_EQ("(init (unum 7)(teamname Beta-2))", list);
+  ASSERT_TRUE(Expression::FindAtom(list, "teamname", &atom));
+  EXPECT_EQ("Beta-2", atom);
+  EXPECT_FALSE(Expression::FindList("(initial 1)", "init", &list));
+  EXPECT_FALSE(Expression::FindAtom("(teamname )", "teamname", &atom));
+  EXPECT_TRUE(Expression::HasSyn("(he1 0.1)( syn )"));
+  EXPECT_FALSE(Expression::HasSyn("(synthetic 1)"));
+  EXPECT_EQ(std::vector<std::string>({"(playMode PlayOn)", "(ball (pos 1 2 0))"}),
+            Expression::TopLevelLists("(playMode PlayOn) (ball (pos 1 2 0))"));
+}
+
+TEST(FieldSceneTest, RobotTypeFromTheNaoScenesOnly) {
+  const std::pair<std::string, int> cases[] = {
+      {"(scene rsg/agent/nao/nao_hetero.rsg 0)", 0}, {"( scene\trsg/agent/nao/nao_hetero.rsg 4 )", 4}, {"(scene rsg/agent/nao/nao.rsg)", 0},
+      {"(scene rsg/agent/nao/nao_hetero.rsg 7)", -1}, {"(scene rsg/agent/nao/nao_hetero.rsg -1)", -1},
+      {"(scene rsg/agent/nao/nao_hetero.rsg 1.0)", -1}, {"(scene rsg/agent/nao/nao_hetero.rsg)", -1},
+      {"(scene rsg/agent/nao/nao_hetero.rsg 1 2)", -1}, {"(scene rsg/agent/nao/nao.rsg 2)", -1},
+      {"(scene rsg/agent/soccerbot058/soccerbot.rsg)", -1}, {"(scene rsg/agent/nao/nao_hetero.rsg.bak 1)", -1},
+      {"(scene)", -1}, {"(scene (rsg/agent/nao/nao.rsg))", -1}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.first);
+    std::string reason;
+    EXPECT_EQ(c.second, SceneRobotType(c.first, &reason));
+    EXPECT_EQ(c.second < 0, reason.find("nao_hetero.rsg with a robot type from 0 to 4") != std::string::npos) << reason;
+  }
+}
+
+// A connection on one end of a socket pair; the test writes the other end.
+class FieldConnectionTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    int fds[2];
+    ASSERT_EQ(0, socketpair(AF_UNIX, SOCK_STREAM, 0, fds));
+    connection_ = std::make_unique<Connection>(fds[0], 1);
+    peer_ = fds[1];
+  }
+  void TearDown() override {
+    if (peer_ >= 0) close(peer_);
+  }
+  void Write(const std::string& bytes) { ASSERT_EQ(ssize_t(bytes.size()), write(peer_, bytes.data(), bytes.size())); }
+  Connection::FrameResult Next() { return connection_->NextFrame(&text_, &reason_); }
+
+  std::unique_ptr<Connection> connection_;
+  int peer_ = -1;
+  std::string text_, reason_;
+};
+
+TEST_F(FieldConnectionTest, LongestFrameAccepted) {  // one byte more: see DeadBrokenAndRefusedClients...
+  const std::string longest(Connection::kMaxFrame, 'x');
+  std::thread writer([&] { Write(framing::Frame(longest)); });
+  while (Next() == Connection::FrameResult::kNone) {
+    ASSERT_NE(Connection::ReadResult::kError, connection_->Receive(&reason_));
+  }
+  writer.join();
+  EXPECT_EQ(longest, text_);
+}
+
+TEST_F(FieldConnectionTest, GivesUpOnAClientThatDoesNotRead) {
+  const std::string message(64 * 1024, 'm');
+  bool ok = true;
+  for (std::size_t sent = 0; ok && sent < 2 * Connection::kMaxUnsent; sent += message.size()) {
+    ok = connection_->Send(message, &reason_);
+  }
+  EXPECT_FALSE(ok);
+  EXPECT_FALSE(reason_.empty());
+}
 
 const char kScene[] = "(scene rsg/agent/nao/nao_hetero.rsg 0)";
 
@@ -38,6 +159,7 @@ public:
   void Send(const std::string& text) { SendRaw(framing::Frame(text)); }
   // One whole message into last; false when none comes in time or the stream ends.
   bool Receive(int timeout_ms = 2000) { return framing::WaitReadable(fd_, timeout_ms) && framing::ReadFrame(fd_, last); }
+  void Leave() { shutdown(fd_, SHUT_WR); }
   // True when the field closes the connection (messages on the way skipped).
   bool SeesEnd() {
     framing::ReadUntilClosed(fd_);
@@ -141,12 +263,9 @@ TEST_F(FieldServerTest, SyncStepWaitsForEveryPlayersSynAndTheTrainerCanEndTheMat
   auto b = Player(1, "Beta");
   TestClient trainer(server_->TrainerPort());
   TestClient idle(server_->PlayerPort());  // connected, never said anything
-  a->Send("(syn)");
-  EXPECT_FALSE(a->Receive(100)) << "went on without B";
-  b->Send("(he1 0.0)(syn)");
-  ASSERT_TRUE(a->Receive() && b->Receive());
+  SynStep({a.get(), b.get()});
   const std::string first = a->last;
-  // An answer without "(syn)" does not count; wall time passing does not either.
+  // B's answer without "(syn)" does not count; wall time passing does not either.
   a->Send("(syn)");
   b->Send("(he1 0.0)");
   EXPECT_FALSE(a->Receive(100));
@@ -172,25 +291,24 @@ TEST_F(FieldServerTest, DeadBrokenAndRefusedClientsAreDroppedWithoutDisturbingOt
   auto a = Player(1, "Alpha");
   auto b = Player(1, "Beta");
   Player(2, "Alpha").reset();  // leaves cleanly
+  const std::string too_long = std::to_string(Connection::kMaxFrame + 1);
+  const std::tuple<std::string, bool, std::string> clients[] = {  // sends, then leaves?, the reason
+      {framing::Frame(kScene) + framing::Frame(Init(1, "Gamma")), false, "Gamma rejected"},  // a third team
+      {framing::Frame("hello field"), false, "not a well-formed message"},
+      {framing::Header(Connection::kMaxFrame + 1) + "(he1", false, "frame of " + too_long + " bytes"},
+      {framing::Frame(kScene) + framing::Frame(Init(4, "Alpha")) + framing::Frame("(he1 1.0)(syn)").substr(0, 9), true,
+       "in the middle of a frame"}};
   ::testing::internal::CaptureStderr();
-  TestClient gamma(server_->PlayerPort());  // a third team
-  gamma.Send(kScene);
-  ASSERT_TRUE(gamma.Receive());
-  gamma.Send(Init(1, "Gamma"));
-  EXPECT_TRUE(gamma.SeesEnd());
-  TestClient garbage(server_->PlayerPort());
-  garbage.Send("hello field");
-  EXPECT_TRUE(garbage.SeesEnd());
-  TestClient oversized(server_->PlayerPort());
-  oversized.SendRaw(std::string{0, 0x10, 0, 0} + "(he1");  // announces 1 MB
-  EXPECT_TRUE(oversized.SeesEnd());
-  Player(4, "Alpha")->SendRaw(framing::Frame("(he1 1.0)(syn)").substr(0, 9));  // and leaves halfway
+  for (const auto& c : clients) {
+    TestClient client(server_->PlayerPort());
+    client.SendRaw(std::get<0>(c));
+    if (std::get<1>(c)) client.Leave();
+    EXPECT_TRUE(client.SeesEnd()) << std::get<2>(c);
+  }
   // A and B keep playing, with nobody else to wait for.
   for (int step = 0; step < 3; ++step) SynStep({a.get(), b.get()});
   const std::string err = ::testing::internal::GetCapturedStderr();
-  for (const char* why : {"Gamma rejected", "not a well-formed message", "1048576 bytes", "in the middle of a frame"}) {
-    EXPECT_NE(std::string::npos, err.find(why)) << err;
-  }
+  for (const auto& c : clients) EXPECT_NE(std::string::npos, err.find(std::get<2>(c))) << err;
   const std::regex line("dropping client [0-9]+: [^\n]+\n");
   EXPECT_EQ(4, std::distance(std::sregex_iterator(err.begin(), err.end(), line), std::sregex_iterator())) << err;
 }
