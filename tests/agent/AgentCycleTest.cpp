@@ -226,4 +226,17 @@ TEST(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {
   EXPECT_EQ(agent.GetKickOffStep(), 0);
 }
 
+// A player whose first second names no number and side writes one line.
+TEST(AgentCycleTest, UnplacedPlayerWarnsOnceOnStandardError) {
+  TestAgent agent(8, "Alpha", true);
+  ::testing::internal::CaptureStderr();
+  for (int i = 0; i < 120; ++i) agent.Run(ServerText().Text());
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(),
+            "the server has not placed this player (number 8, team Alpha) in a team: none of the first 50 messages "
+            "after init (one simulated second) named its uniform number and side. Likely causes: the team's robot "
+            "type limits (at most 7 robots of one type, at most 9 of any two types together, at least 3 types in a "
+            "team of 11: start it with another --type), a full team or a uniform number already taken, or a wrong "
+            "team name (two other teams already play). Playing on without a team.\n");
+}
+
 }  // namespace
