@@ -65,7 +65,6 @@ TEST_F(Sim3DOptionsTest, CommandLinesGiveSettings) {
       {{"--num=  +9", "--type=11abc"}, "127.0.0.1 3100 Agent 9 0 11 0.6.7"},
       {{"--num=99999999999999999999"}, "127.0.0.1 3100 Agent 2147483647 0 0 0.6.7"},
       {{"--syn=2"}, "127.0.0.1 3100 Agent 0 1 0 0.6.7"},
-      {{"--syn=-1", "--syn=0"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7"},
       // The value starts one character behind the name, whatever it is.
       {{"--team=A", "--host:1.2.3.4"}, "1.2.3.4 3100 A 0 0 0 0.6.7"},
       {{"--hostname=x"}, "ame=x 3100 Agent 0 0 0 0.6.7"},
