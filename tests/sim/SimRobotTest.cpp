@@ -100,11 +100,9 @@ TEST(SimRobotTest, AToppledRobotLandsWithAShockThenFeelsGravityAlongItsBody) {
   for (const auto& f : falls) {
     SCOPED_TRACE(f.heading);
     SimRobot r = StandingAt(0, 0, f.heading);
-    r.SetJointVelocity(kLlj5, f.ankle_speed);  // leaning with the ankles until it topples
-    r.SetJointVelocity(kRlj5, f.ankle_speed);
+    for (int j : {kLlj5, kRlj5}) r.SetJointVelocity(j, f.ankle_speed);  // leaning with the ankles until it topples
     for (int i = 0; i < 200 && r.GetState() != SimRobot::State::kLying; ++i) r.Step(kDt);
-    r.SetJointVelocity(kLlj5, 0);
-    r.SetJointVelocity(kRlj5, 0);
+    for (int j : {kLlj5, kRlj5}) r.SetJointVelocity(j, 0);
     EXPECT_EQ(r.falls, 1);
     EXPECT_TRUE(r.Fallen());
     // The landing: |x| + |y| well above 40 in the step of the landing and the next one.

@@ -41,9 +41,8 @@ constexpr auto kRejected = World::InitResult::kRejected;
 TEST(SimWorldTest, RegistrationSidesNumbersAndLimits) {
   World w(Quiet());
   std::string error;
-  ASSERT_EQ(kPlaced, w.InitRobot(w.CreateRobot(), "Alpha", 0, &error));
-  const int b5 = w.CreateRobot();
-  ASSERT_EQ(kPlaced, w.InitRobot(b5, "Beta", 5, &error));
+  Join(w, "Alpha", 0);
+  const int b5 = Join(w, "Beta", 5);
   w.CreateRobot();  // unregistered bodies are not part of the match
   const WorldSnapshot s = w.Snapshot();
   EXPECT_EQ(s.robots.size(), 2u);
@@ -254,8 +253,7 @@ TEST(SimWorldTest, AGoalIsCountedAndTheOtherTeamKicksOffFromTheCentre) {
   w.TrainerCommand("(ball (pos 13.5 0.3 0.042)(vel 5 0 0))");
   for (int i = 0; i < 50 && w.Snapshot().playmode == "PlayOn"; ++i) w.Step();
   EXPECT_EQ(w.Snapshot().playmode, "Goal_Left");
-  EXPECT_EQ(w.Snapshot().score_left, 1);
-  EXPECT_EQ(w.Snapshot().score_right, 0);
+  EXPECT_EQ(std::make_pair(w.Snapshot().score_left, w.Snapshot().score_right), std::make_pair(1, 0));
   for (int i = 0; i < 151; ++i) w.Step();
   EXPECT_EQ(w.Snapshot().playmode, "KickOff_Right");
   EXPECT_NEAR(w.Snapshot().ball_pos.head<2>().norm(), 0.0, 1e-12);
