@@ -128,13 +128,9 @@ public:
   const ValueManager<double>& GetDirectionSpeed() const { return direction_speed_; }
   const ValueManager<double>& GetCurveSpeed() const { return curve_speed_; }
   const UserLocus& GetUserLocus() const { return *user_locus_; }
-  // The agent's blackboard and the state it keeps from message to message.
+  // The agent's blackboard.
   CommonInformation& GetBlackboard() { return ci_; }
   const CommonInformation& GetBlackboard() const { return ci_; }
-  const ProcessState& GetProcessState() const { return ps_; }
-  const KickOffProgress& GetKickOffProgress() const { return kickoff_progress_; }
-  const KickWorkingValues& GetKickWorkingValues() const { return kick_values_; }
-  const VisionState& GetVision() const { return main_msg.vision_; }
 
 private:
   bool CheckPosture(const double* posture, int first, int last);

@@ -38,7 +38,6 @@ public:
   double GetSpeed() const { return speed_; }
   double GetAcc() const { return acc_; }
   bool GetUsing() const { return using_; }
-  Kind GetKind() const { return kind_; }
 
   Eigen::Vector3d cod_;
   Eigen::Vector3d before_cod_;

@@ -37,7 +37,6 @@ public:
   // an unseen ball.
   void Watch(const int* id, const AbsoluteCoordinate* own, const AbsoluteCoordinate* ball_abs,
              AbsoluteCoordinate* const* friend_abs, const Ball* ball);
-  const SaySchedule& GetSchedule() const { return schedule_; }
 
   // The text of this cycle, empty when it is not this player's turn; valid
   // until the next call.
