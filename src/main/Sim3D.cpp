@@ -3,7 +3,6 @@
 #include <arpa/inet.h>
 #include <sys/select.h>
 
-#include <boost/scoped_ptr.hpp>
 #include <cerrno>
 #include <climits>
 #include <csignal>
@@ -26,6 +25,10 @@ const int kDefaultPort = 3100;
 const int kMinPort = 3100;
 const char* const kDefaultTeamName = "Agent";
 const int kDefaultSelectTimeoutSec = 60;
+// A lone first player may wait a second or two for its first message.
+const double kDefaultJoinWaitSec = 3.0;
+const int kDefaultJoinTries = 10;
+const double kMaxJoinWaitSec = 3600.0;
 
 // Receive buffer: 4-byte length prefix, payload, terminating zero byte.
 const std::size_t kHeaderSize = net::FrameReader::kHeaderSize;
@@ -64,6 +67,21 @@ int ReadNumber(const std::string& text) {
   return static_cast<int>(n);
 }
 
+// Seconds as strtod reads them, kept within [0, kMaxJoinWaitSec]; no number
+// or not a finite one gives 0.
+double ReadSeconds(const std::string& text) {
+  const double s = std::strtod(text.c_str(), nullptr);
+  if (!(s > 0)) return 0;
+  return s > kMaxJoinWaitSec ? kMaxJoinWaitSec : s;
+}
+
+// The frame of one message: its 4-byte big-endian length, then the text.
+void Frame(const std::string& msg, std::string* frame) {
+  const std::uint32_t len = htonl(static_cast<std::uint32_t>(msg.size()));
+  frame->assign(reinterpret_cast<const char*>(&len), kHeaderSize);
+  *frame += msg;
+}
+
 }  // namespace
 
 net::TCPSocket Sim3D::gSocket_;
@@ -80,6 +98,11 @@ Tactics Sim3D::gTactics_ = Tactics::kDefault;
 std::string Sim3D::gMsg_;
 std::atomic<bool> Sim3D::main_loop_(true);
 int Sim3D::gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
+double Sim3D::gJoinWaitSec_ = kDefaultJoinWaitSec;
+int Sim3D::gJoinTries_ = kDefaultJoinTries;
+
+Sim3D::Player::Player() = default;
+Sim3D::Player::~Player() = default;
 
 void Sim3D::ResetSettings() {
   gSocket_.close();
@@ -96,6 +119,8 @@ void Sim3D::ResetSettings() {
   gMsg_.clear();
   main_loop_ = true;
   gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
+  gJoinWaitSec_ = kDefaultJoinWaitSec;
+  gJoinTries_ = kDefaultJoinTries;
 }
 
 void Sim3D::ReadOptions(int argc, char** argv) {
@@ -125,6 +150,11 @@ void Sim3D::ReadOptions(int argc, char** argv) {
       gServerVer_ = value;
     } else if (MatchOption(arg, "--trace", 2, value)) {
       gTraceFile_ = value;
+    } else if (MatchOption(arg, "--join-wait", 2, value)) {
+      gJoinWaitSec_ = ReadSeconds(value);
+    } else if (MatchOption(arg, "--join-tries", 2, value)) {
+      const int tries = ReadNumber(value);
+      gJoinTries_ = tries < 1 ? 1 : tries;
     } else if (MatchOption(arg, "--tactics", 2, value)) {
       if (!ParseTactics(value, &gTactics_)) {
         std::cerr << "unknown tactics '" << value << "' (known: default, ball)" << std::endl;
@@ -198,9 +228,7 @@ void Sim3D::PutMessage(const std::string& msg) {
   // One buffer for every frame: after the first messages, sending takes
   // nothing from the heap.
   static std::string frame;
-  const std::uint32_t len = htonl(static_cast<std::uint32_t>(msg.size()));
-  frame.assign(reinterpret_cast<const char*>(&len), kHeaderSize);
-  frame += msg;
+  Frame(msg, &frame);
   gSocket_.send(frame.data(), frame.size(), 0, 0);
 }
 
@@ -221,26 +249,59 @@ bool Sim3D::GetMessage() {
   return false;
 }
 
-void Sim3D::Run() {
-  // The scoped owner destroys the agent on every way out of the loop.
-  boost::scoped_ptr<Agent> agent(new Agent(gNum_, gTeamName_, gSynMode_, gServerVer_, gTactics_));
-  std::ofstream trace;
+bool Sim3D::WaitReadable(double seconds) {
+  const int fd = gSocket_.getFD();
+  if (fd < 0 || fd >= FD_SETSIZE) return false;
+  timeval timeout;
+  timeout.tv_sec = static_cast<long>(seconds);
+  timeout.tv_usec = static_cast<long>((seconds - static_cast<double>(timeout.tv_sec)) * 1e6);
+  for (;;) {
+    fd_set readfds;
+    FD_ZERO(&readfds);
+    FD_SET(fd, &readfds);
+    const int ready = ::select(fd + 1, &readfds, nullptr, nullptr, &timeout);
+    if (ready == 1) return true;
+    if (ready < 0 && errno == EINTR && main_loop_) continue;
+    return false;
+  }
+}
+
+void Sim3D::Prepare(Player* player) {
+  player->agent.reset(new Agent(gNum_, gTeamName_, gSynMode_, gServerVer_, gTactics_));
   if (!gTraceFile_.empty()) {
-    trace.open(gTraceFile_);
-    if (trace) {
-      agent->SetTrace(&trace);
+    player->trace.open(gTraceFile_);
+    if (player->trace) {
+      player->agent->SetTrace(&player->trace);
     } else {
       std::cerr << "cannot write trace file '" << gTraceFile_ << "'; playing without it" << std::endl;
     }
   }
-  PutMessage(agent->SelectUsingType(static_cast<unsigned>(gType_)));
+  Frame(player->agent->SelectUsingType(static_cast<unsigned>(gType_)), &player->scene_frame);
+}
+
+Sim3D::JoinResult Sim3D::Join(Player& player) {
+  for (int attempt = 1;; ++attempt) {
+    gSocket_.send(player.scene_frame.data(), player.scene_frame.size(), 0, 0);
+    if (gJoinWaitSec_ <= 0 || attempt >= gJoinTries_ || WaitReadable(gJoinWaitSec_)) break;
+    if (!main_loop_) return JoinResult::kEnded;
+    // Nobody has taken a uniform number yet (that comes with init), so a new
+    // connection loses nothing.
+    std::cerr << "no answer from " << gHost_ << ":" << gPort_ << " within " << gJoinWaitSec_
+              << " s of the scene command; connecting again (" << attempt + 1 << " of " << gJoinTries_ << ")"
+              << std::endl;
+    gSocket_.close();
+    if (!Init()) return JoinResult::kNoConnection;
+  }
   // The server's first message is not analysed.
-  GetMessage();
+  return GetMessage() ? JoinResult::kJoined : JoinResult::kEnded;
+}
+
+void Sim3D::Run(Player& player) {
   // The init command, built by the agent's constructor.
-  PutMessage(agent->GetMainMessage());
+  PutMessage(player.agent->GetMainMessage());
   while (main_loop_) {
     if (!GetMessage()) break;
-    PutMessage(agent->Run(gMsg_));
+    PutMessage(player.agent->Run(gMsg_));
   }
 }
 

@@ -2,11 +2,15 @@
 #define VEKTORLING_MAIN_SIM3D_H
 
 #include <atomic>
+#include <boost/scoped_ptr.hpp>
+#include <fstream>
 #include <string>
 
 #include "action/Tactics.h"
 #include "net/FrameReader.h"
 #include "net/TCPSocket.h"
+
+class Agent;
 
 // The process-wide settings read from the command line, the one connection
 // to the simulation server with its framing, and the main loop. Used only
@@ -38,6 +42,25 @@ class Sim3D {
   static std::atomic<bool> main_loop_;
   // How long SelectInput waits for data before giving up, in seconds.
   static int gSelectTimeoutSec_;
+  // Joining: how long to wait for the server's first message after the scene
+  // command before connecting again (seconds; 0: no new connection), and how
+  // many connections to try in all.
+  static double gJoinWaitSec_;
+  static int gJoinTries_;
+
+  // Everything the player needs before it connects: the agent, the trace
+  // file and the framed scene command, so that the scene command follows the
+  // connection at once. A server in synchronous mode counts a new connection
+  // as answering only for a few of its steps; a scene command that comes later
+  // leaves the server and the player waiting for each other.
+  struct Player {
+    Player();
+    ~Player();
+    // The scoped owner destroys the agent on every way out.
+    boost::scoped_ptr<Agent> agent;
+    std::ofstream trace;
+    std::string scene_frame;
+  };
 
   // Puts every setting above back to its start value and closes the socket.
   static void ResetSettings();
@@ -55,13 +78,29 @@ class Sim3D {
   static void Done();
   // Waits until the socket is readable; aborts on time-out or error.
   static bool SelectInput();
+  // Waits up to `seconds` until the socket is readable; false on time-out,
+  // on an error, or when an interrupt ended the loop.
+  static bool WaitReadable(double seconds);
   // Sends msg behind its 4-byte big-endian length; sends nothing for "".
   static void PutMessage(const std::string& msg);
   // Receives one framed message into gMsg_; false (and main_loop_ cleared)
   // when the server has gone away.
   static bool GetMessage();
-  // The main loop: scene and init commands, then one answer per message.
-  static void Run();
+  // Builds the agent from the settings, opens the trace file and frames the
+  // scene command.
+  static void Prepare(Player* player);
+  // Sends the scene command and waits for the server's first message. When
+  // none comes within gJoinWaitSec_, closes the connection, says so on
+  // standard error and connects again, gJoinTries_ connections in all; the
+  // last one waits as long as any message.
+  enum class JoinResult {
+    kJoined,        // the first message has arrived
+    kEnded,         // the server closed the connection, or an interrupt came
+    kNoConnection,  // a new connection could not be set up (Init has said why)
+  };
+  static JoinResult Join(Player& player);
+  // The main loop: the init command, then one answer per message.
+  static void Run(Player& player);
 };
 
 // The interrupt handler: SIGINT and SIGTERM end the main loop after the

@@ -37,8 +37,8 @@ struct JointSpec {
 // scene and init commands it sends at start.
 class NaoModel {
 public:
-  static const int kPartNum = 23;
-  static const int kJointNum = 22;
+  static constexpr int kPartNum = 23;
+  static constexpr int kJointNum = 22;
   static const PartSpec kPartTable[kPartNum];    // member order
   static const JointSpec kJointTable[kJointNum];  // effector command order
   static const std::string part[kPartNum];        // part names, map order of use

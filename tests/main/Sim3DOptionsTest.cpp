@@ -35,7 +35,10 @@ std::string Settings() {
   return Sim3D::gHost_ + " " + std::to_string(Sim3D::gPort_) + " " + Sim3D::gTeamName_ + " " +
          std::to_string(Sim3D::gNum_) + " " + std::to_string(Sim3D::gSynMode_) + " " +
          std::to_string(Sim3D::gType_) + " " + Sim3D::GetServerVersion() +
-         (Sim3D::gTraceFile_.empty() ? "" : " trace " + Sim3D::gTraceFile_);
+         (Sim3D::gTraceFile_.empty() ? "" : " trace " + Sim3D::gTraceFile_) +
+         (Sim3D::gJoinWaitSec_ == 3 && Sim3D::gJoinTries_ == 10
+              ? ""
+              : " join " + testing::PrintToString(Sim3D::gJoinWaitSec_) + "/" + std::to_string(Sim3D::gJoinTries_));
 }
 
 class Sim3DOptionsTest : public ::testing::Test {
@@ -70,6 +73,12 @@ TEST_F(Sim3DOptionsTest, CommandLinesGiveSettings) {
       {{"--hostname=x"}, "ame=x 3100 Agent 0 0 0 0.6.7"},
       {{"--ser="}, "127.0.0.1 3100 Agent 0 0 0 "},
       {{"--trace=out/p.jsonl"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7 trace out/p.jsonl"},
+      // The wait for the first message in seconds (0: no new connection) and
+      // the connections tried, at least one.
+      {{"--join-wait=0.25", "--join-tries=3"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7 join 0.25/3"},
+      {{"--join-wait=-1", "--join-tries=0"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7 join 0/1"},
+      {{"--join-wait=soon", "--join-tries=x"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7 join 0/1"},
+      {{"--join-wait=1e9"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7 join 3600/10"},
       // A later option wins; unknown arguments are ignored.
       {{"--team=First", "--helpme", "-team=X", "port=1", "--team=Second"},
        "127.0.0.1 3100 Second 0 0 0 0.6.7"},

@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
@@ -105,6 +109,63 @@ TEST(PlayerProcessTest, AnswersEachMessageUntilTheServerLeavesOrASignalAndKeepsI
               output.find("closed connection to 127.0.0.1:" + std::to_string(server.port())) !=
                   std::string::npos);
   }
+}
+
+// The player is ready before it connects: with its trace file a FIFO that
+// nobody reads yet, opening it blocks, and no connection may come meanwhile.
+// Then a server that never answers the scene command gets a new connection,
+// and the match goes on on that one.
+TEST(PlayerProcessTest, JoinsReadyAndConnectsAgainWhenTheServerStaysSilent) {
+  const std::string fifo = ::testing::TempDir() + "vektorling-trace-fifo";
+  std::remove(fifo.c_str());
+  ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
+  std::atomic<bool> connected(false);
+  std::string scenes[2], silent_rest;
+  Transcript t;
+  LS server(2, [&](int& fd, int index) {
+    connected = true;
+    if (!framing::ReadFrame(fd, scenes[index])) return;
+    if (index == 0) {
+      silent_rest = framing::ReadUntilClosed(fd, 5000);  // the player gives up on this one
+      return;
+    }
+    if (!framing::SendAll(fd, framing::Frame(streams::RecordedVisionMessage())) ||
+        !framing::ReadFrame(fd, t.init))
+      return;
+    Exchange(fd, t);
+  });
+  int out[2];
+  ASSERT_EQ(0, ::pipe2(out, O_CLOEXEC));
+  const pid_t pid = StartPlayer({"--port=" + std::to_string(server.port()), "--type=4", "--num=5",
+                                 "--join-wait=0.3", "--trace=" + fifo},
+                                out[1]);
+  ::close(out[1]);
+  ASSERT_GT(pid, 0);
+  LS::Pause(300);
+  EXPECT_FALSE(connected) << "connected before its trace file was open";
+  const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  ASSERT_GE(reader, 0);
+  server.Join();
+  int status = -1;
+  ::waitpid(pid, &status, 0);
+  char buf[4096];
+  std::string output, trace;
+  for (ssize_t n; (n = ::read(out[0], buf, sizeof buf)) > 0;) output.append(buf, n);
+  for (ssize_t n; (n = ::read(reader, buf, sizeof buf)) > 0;) trace.append(buf, n);
+  ::close(out[0]);
+  ::close(reader);
+  std::remove(fifo.c_str());
+
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << output;
+  for (const std::string& scene : scenes) EXPECT_EQ("(scene rsg/agent/nao/nao_hetero.rsg 4)", scene);
+  EXPECT_EQ("", silent_rest);
+  EXPECT_EQ("(init (unum 5)(teamname Agent))", t.init);
+  EXPECT_EQ(1u, t.answers.size());
+  EXPECT_EQ(1, std::count(trace.begin(), trace.end(), '\n'));
+  EXPECT_EQ("no answer from 127.0.0.1:" + std::to_string(server.port()) +
+                " within 0.3 s of the scene command; connecting again (2 of 10)\n"
+                "closed connection to 127.0.0.1:" + std::to_string(server.port()) + "\n",
+            output);
 }
 
 }  // namespace

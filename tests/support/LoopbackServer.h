@@ -12,25 +12,32 @@
 #include "Framing.h"
 
 // A scripted stand-in for the simulation server: listens on 127.0.0.1 with
-// a port chosen by the system, accepts one client in its own thread and runs
-// the script on the accepted descriptor, closed afterwards unless the script
-// set it to -1. Every wait is bounded.
+// a port chosen by the system, accepts clients one after the other in its own
+// thread (one unless told more) and runs the script on each accepted
+// descriptor, closed afterwards unless the script set it to -1. Every wait is
+// bounded.
 class LoopbackServer {
  public:
   using Script = std::function<void(int& fd)>;
+  // The script of the index-th connection (from 0).
+  using Scripts = std::function<void(int& fd, int index)>;
 
-  explicit LoopbackServer(Script script) : listen_fd_(BoundSocket(port_)) {
-    if (::listen(listen_fd_, 1) < 0) throw std::runtime_error("listen failed");
-    thread_ = std::thread([this, script]() {
-      // A client that never comes must not hang the test.
-      int fd = framing::WaitReadable(listen_fd_, 5000)
-                   ? ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC)
-                   : -1;
-      if (fd < 0) return;
-      int one = 1;
-      ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof(one));
-      script(fd);
-      if (fd >= 0) ::close(fd);
+  explicit LoopbackServer(Script script)
+      : LoopbackServer(1, [script](int& fd, int) { script(fd); }) {}
+  LoopbackServer(int clients, Scripts script) : listen_fd_(BoundSocket(port_)) {
+    if (::listen(listen_fd_, clients) < 0) throw std::runtime_error("listen failed");
+    thread_ = std::thread([this, clients, script]() {
+      for (int i = 0; i < clients; ++i) {
+        // A client that never comes must not hang the test.
+        int fd = framing::WaitReadable(listen_fd_, 5000)
+                     ? ::accept4(listen_fd_, nullptr, nullptr, SOCK_CLOEXEC)
+                     : -1;
+        if (fd < 0) return;
+        int one = 1;
+        ::setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof(one));
+        script(fd, i);
+        if (fd >= 0) ::close(fd);
+      }
     });
   }
   ~LoopbackServer() {
