@@ -59,6 +59,9 @@ out=$VEKTORLING_OUT/demo
 mkdir -p "$out"
 rm -f "$VEKTORLING_OUT/pids/DemoLeft.pids" "$VEKTORLING_OUT/pids/DemoRight.pids"
 
+# A terminal sees one line counting up; a log gets a line every 10 s.
+progress=--progress-lines
+[ -t 1 ] && progress=--progress
 sim_pid=""
 cleanup() {
   scripts/kill.sh DemoLeft >/dev/null 2>&1 || true
@@ -70,7 +73,7 @@ trap 'exit 130' INT TERM
 
 # Free ports are chosen by the field and read back from its first line.
 "$build/vektorling-sim" --sync --players=$((teams * 11)) --port=0 --trainer-port=0 --seed="$seed" --kickoff-after=3 \
-  --duration="$seconds" --pushes="$pushes" --quiet --trace="$out/trace.jsonl" --svg="$out/field.svg" --progress \
+  --duration="$seconds" --pushes="$pushes" --quiet --trace="$out/trace.jsonl" --svg="$out/field.svg" "$progress" \
   > "$out/summary.txt" 2> >(tee "$out/field.log" >&2) &
 sim_pid=$!
 port=""

@@ -20,7 +20,8 @@ const OptionRow kOptionTable[] = {
     {"--seed", ValueKind::kUnsigned},    {"--no-noise", ValueKind::kNone},
     {"--kickoff-after", ValueKind::kSeconds}, {"--duration", ValueKind::kSeconds},
     {"--trace", ValueKind::kFile},       {"--svg", ValueKind::kFile},
-    {"--progress", ValueKind::kNone},    {"--quiet", ValueKind::kNone},
+    {"--progress", ValueKind::kNone},    {"--progress-lines", ValueKind::kNone},
+    {"--quiet", ValueKind::kNone},
     {"--pushes", ValueKind::kCount},     {"--players", ValueKind::kCount},
 };
 
@@ -56,7 +57,8 @@ bool Apply(const OptionRow& row, const std::string& value, FieldOptions* options
       if (name == "--help") options->help = true;
       else if (name == "--sync") options->sync = true;
       else if (name == "--no-noise") options->noise = false;
-      else if (name == "--progress") options->progress = true;
+      else if (name == "--progress") options->progress = FieldOptions::Progress::kRewrite;
+      else if (name == "--progress-lines") options->progress = FieldOptions::Progress::kLines;
       else if (name == "--quiet") options->quiet = true;
       return true;
     case ValueKind::kPort:
@@ -176,6 +178,7 @@ std::string FieldUsage() {
          "  --trace FILE           write one JSON line per step to FILE\n"
          "  --svg FILE             draw the field with every robot's path to FILE at the end\n"
          "  --progress             show the simulated seconds done on standard error\n"
+         "  --progress-lines       the same as a line of its own every 10 simulated seconds (for logs)\n"
          "  --quiet                no notes about clients coming and going\n"
          "\n"
          "Values may follow the option after '=' or as the next argument.\n"

@@ -18,7 +18,10 @@ struct FieldOptions {
   int pushes = 0;               // robots knocked over at random moments (needs a duration)
   std::string trace_file;       // empty: no trace
   std::string svg_file;         // empty: no picture
-  bool progress = false;        // simulated seconds on standard error
+  // Simulated seconds on standard error: one line rewritten every second (for
+  // a terminal), or a line of its own every 10 s (for a log).
+  enum class Progress { kOff, kRewrite, kLines };
+  Progress progress = Progress::kOff;
   bool quiet = false;           // no notes about clients coming and going
   bool help = false;            // --help was given
 

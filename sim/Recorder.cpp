@@ -7,7 +7,8 @@
 namespace {
 
 constexpr long kPlotEvery = 5;        // steps between two points of each path in the picture
-constexpr long kProgressEvery = 50;   // steps between two lines of progress
+constexpr long kProgressEvery = 50;        // steps between two updates of the rewritten line
+constexpr long kProgressLinesEvery = 500;  // steps between two lines of progress for a log
 
 }  // namespace
 
@@ -25,7 +26,8 @@ void Recorder::AfterStep() {
     trace_.Write(snapshot);
     if (plot) plot_.Add(snapshot);
   }
-  if (options_.progress && steps_ % kProgressEvery == 0) ShowProgress(false);
+  const long every = options_.progress == FieldOptions::Progress::kLines ? kProgressLinesEvery : kProgressEvery;
+  if (options_.progress != FieldOptions::Progress::kOff && steps_ % every == 0) ShowProgress(false);
 }
 
 void Recorder::Finish() {
@@ -35,8 +37,13 @@ void Recorder::Finish() {
 }
 
 void Recorder::ShowProgress(bool last) {
-  if (!options_.progress) return;
-  if (!last) {
+  if (options_.progress == FieldOptions::Progress::kOff) return;
+  if (options_.progress == FieldOptions::Progress::kLines) {
+    if (!last || steps_ % kProgressLinesEvery != 0) {
+      std::fprintf(stderr, "%.*f s simulated\n", last ? 2 : 0, steps_ * FieldUnits::kStepSeconds);
+      std::fflush(stderr);
+    }
+  } else if (!last) {
     std::fprintf(stderr, "\r%.0f s simulated", steps_ * FieldUnits::kStepSeconds);
     std::fflush(stderr);
     progress_shown_ = true;

@@ -13,9 +13,12 @@
 #define BOOST_BIND_GLOBAL_PLACEHOLDERS
 #include <boost/property_tree/json_parser.hpp>
 
+#include "FieldOptions.h"
+#include "Recorder.h"
 #include "SvgPlot.h"
 #include "Summary.h"
 #include "Trace.h"
+#include "World.h"
 
 namespace {
 
@@ -127,6 +130,31 @@ TEST(FieldSummaryTest, ScoreLineThenAlignedRowForEveryRobotLeftTeamFirst) {
     EXPECT_NEAR(want.distance_walked, r.distance_walked, 0.005);
   }
   EXPECT_EQ(lines[1].find("side"), lines[2].find(" L ") + 1);  // columns under their headings
+}
+
+// Progress for a terminal rewrites one line; for a log it is a line of its
+// own every 10 simulated seconds, and the end is told once.
+TEST(FieldProgressTest, RewrittenLineOrALineEveryTenSeconds) {
+  const struct {
+    FieldOptions::Progress mode;
+    long steps;
+    const char* expected;
+  } kCases[] = {
+      {FieldOptions::Progress::kLines, 1100, "10 s simulated\n20 s simulated\n22.00 s simulated\n"},
+      {FieldOptions::Progress::kLines, 1000, "10 s simulated\n20 s simulated\n"},
+      {FieldOptions::Progress::kRewrite, 120, "\r1 s simulated\r2 s simulated\r2.40 s simulated\n"},
+      {FieldOptions::Progress::kOff, 1100, ""},
+  };
+  for (const auto& c : kCases) {
+    FieldOptions options;
+    options.progress = c.mode;
+    World world(options.ToWorldConfig());
+    Recorder recorder(options, &world);
+    ::testing::internal::CaptureStderr();
+    for (long i = 0; i < c.steps; ++i) recorder.AfterStep();
+    recorder.Finish();
+    EXPECT_EQ(c.expected, ::testing::internal::GetCapturedStderr()) << c.steps;
+  }
 }
 
 }  // namespace
