@@ -50,10 +50,7 @@ case "$build" in /*) ;; *) build=$root/$build ;; esac
 export VEKTORLING_OUT=${VEKTORLING_OUT:-$root/out}
 export VEKTORLING_PLAYER=${VEKTORLING_PLAYER:-$build/vektorling}
 
-scripts/deps.sh
-echo "building (release)..."
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$(nproc)" --target vektorling vektorling-sim >/dev/null
+BUILD_DIR=$build scripts/build.sh vektorling vektorling-sim
 
 out=$VEKTORLING_OUT/demo
 mkdir -p "$out"
