@@ -1,13 +1,16 @@
 #include "FieldOptions.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 
+#include "Expression.h"
+
 namespace {
 
-enum class ValueKind { kNone, kPort, kUnsigned, kCount, kSeconds, kFile };
+enum class ValueKind { kNone, kPort, kUnsigned, kCount, kSeconds, kFile, kTimedCommand };
 
 struct OptionRow {
   const char* name;
@@ -23,6 +26,7 @@ const OptionRow kOptionTable[] = {
     {"--progress", ValueKind::kNone},    {"--progress-lines", ValueKind::kNone},
     {"--quiet", ValueKind::kNone},
     {"--pushes", ValueKind::kCount},     {"--players", ValueKind::kCount},
+    {"--at", ValueKind::kTimedCommand},
 };
 
 constexpr long kMaxPushes = 10000;
@@ -94,6 +98,18 @@ bool Apply(const OptionRow& row, const std::string& value, FieldOptions* options
       (name == "--duration" ? options->duration : options->kickoff_after) = seconds;
       return true;
     }
+    case ValueKind::kTimedCommand: {
+      const std::size_t colon = value.find(':');
+      double seconds = 0;
+      std::string reason;
+      if (colon == std::string::npos || !ParseSeconds(value.substr(0, colon), &seconds) ||
+          colon + 1 == value.size() || !Expression::IsWellFormed(value.substr(colon + 1), &reason)) {
+        *error = "bad value for " + name + ": '" + value + "' (SECONDS:COMMAND, e.g. 2.5:(playMode PlayOn))";
+        return false;
+      }
+      options->scheduled.emplace_back(seconds, value.substr(colon + 1));
+      return true;
+    }
     case ValueKind::kFile:
       if (value.empty()) {
         *error = "bad value for " + name + ": a file name is needed";
@@ -114,6 +130,9 @@ WorldConfig FieldOptions::ToWorldConfig() const {
   config.kickoff_after = kickoff_after;
   config.duration = duration;
   config.pushes = pushes;
+  config.scheduled = scheduled;
+  std::stable_sort(config.scheduled.begin(), config.scheduled.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   return config;
 }
 
@@ -180,6 +199,8 @@ std::string FieldUsage() {
          "  --progress             show the simulated seconds done on standard error\n"
          "  --progress-lines       the same as a line of its own every 10 simulated seconds (for logs)\n"
          "  --quiet                no notes about clients coming and going\n"
+         "  --at S:COMMAND         carry out the trainer command COMMAND at S simulated seconds\n"
+         "                         (repeatable; e.g. --at '2:(playMode PlayOn)')\n"
          "\n"
          "Values may follow the option after '=' or as the next argument.\n"
          "Players and trainers connect on 127.0.0.1; the chosen ports are printed at start.\n";

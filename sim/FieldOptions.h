@@ -2,6 +2,8 @@
 #define VEKTORLING_SIM_FIELD_OPTIONS_H
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "World.h"
 
@@ -23,6 +25,8 @@ struct FieldOptions {
   enum class Progress { kOff, kRewrite, kLines };
   Progress progress = Progress::kOff;
   bool quiet = false;           // no notes about clients coming and going
+  // --at S:COMMAND: trainer commands at simulated times, in the order given.
+  std::vector<std::pair<double, std::string>> scheduled;
   bool help = false;            // --help was given
 
   WorldConfig ToWorldConfig() const;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <iostream>
 #include <random>
 #include <string_view>
 
@@ -120,8 +121,11 @@ public:
   }
 
   bool Trainer(std::string_view name, std::string_view rest);
+  // The scheduled trainer commands that are due.
+  void RunScheduled();
 
   WorldConfig config;
+  std::size_t next_scheduled = 0;
   Referee referee;
   std::mt19937 beam_rng;
   PushSchedule pushes;
@@ -131,6 +135,17 @@ public:
   double now = 0.0;
   std::string see_buffer;
 };
+
+void WorldImpl::RunScheduled() {
+  // Half a step of slack: the clock is a sum of 20 ms steps.
+  while (next_scheduled < config.scheduled.size() && config.scheduled[next_scheduled].first <= now + kStepSeconds / 2) {
+    const std::string& command = config.scheduled[next_scheduled++].second;
+    bool understood = true;
+    const bool balanced = Expression::ForEachCommand(
+        command, [&](std::string_view name, std::string_view rest) { understood &= Trainer(name, rest); });
+    if (!balanced || !understood) std::cerr << "scheduled trainer command not understood: " << command << std::endl;
+  }
+}
 
 bool WorldImpl::Trainer(std::string_view name, std::string_view rest) {
   if (name == "playMode") return referee.SetPlayMode(std::string(rest), now);
@@ -167,12 +182,13 @@ bool WorldImpl::Trainer(std::string_view name, std::string_view rest) {
   if (name == "agent" || name == "push") {
     char side = 'N';
     int unum = 0;
-    bool has_pos = false, ok = true, onto_back = true;
-    double pos[3];
+    bool has_pos = false, has_move = false, ok = true, onto_back = true;
+    double pos[3], move[4];
     ok &= Expression::ForEachCommand(rest, [&](std::string_view n, std::string_view r) {
       if (n == "team") side = ParseSide(r);
       else if (n == "unum") ok &= Expression::ReadInt(r, &unum);
       else if (n == "pos") has_pos = Expression::ReadNumbers(r, pos, 3);
+      else if (n == "move" && name == "agent") has_move = Expression::ReadNumbers(r, move, 4);
       else if (n == "dir" && name == "push") ok &= ParsePushDirection(r, &onto_back);
       else ok = false;
     });
@@ -181,6 +197,12 @@ bool WorldImpl::Trainer(std::string_view name, std::string_view rest) {
     if (!r) return false;
     if (name == "push") {
       r->body.Push(onto_back);
+      return true;
+    }
+    // "move" also turns the robot: as on the real server, a yaw of -90
+    // degrees faces +x.
+    if (has_move) {
+      r->body.PlaceUpright(NearTheField(move).head<2>(), move[3] + 90.0);
       return true;
     }
     if (!has_pos) return false;
@@ -236,6 +258,7 @@ void World::Step() {
   WorldImpl& w = *impl_;
   w.now += kStepSeconds;
   w.spoken.clear();
+  w.RunScheduled();
   const std::vector<RosterEntry*>& order = w.roster.Order();
   for (RosterEntry* r : order) w.CarryOut(*r);
   w.RandomPush();

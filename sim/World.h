@@ -4,6 +4,7 @@
 #include <array>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <Eigen/Dense>
@@ -16,6 +17,9 @@ struct WorldConfig {
   double duration = -1.0;       // simulated seconds until the match ends; < 0: endless
   double playon_after = 5.0;    // seconds after a kick-off until "PlayOn" if nobody touches the ball
   int pushes = 0;               // robots knocked over at random moments of a match with a duration
+  // Trainer commands carried out at given simulated times (seconds), in the
+  // first step that reaches the time, before the robots move; in time order.
+  std::vector<std::pair<double, std::string>> scheduled;
 };
 
 // One robot as the trace and the picture show it.

@@ -36,16 +36,21 @@ TEST(FieldOptionsTest, ValuesAfterEqualsOrAsNextArgumentAndBadOnesRefused) {
   FieldOptions options;
   std::string error;
   ASSERT_TRUE(
-      Parse({"--port=0", "--trainer-port", "3999", "--sync", "--pushes", "4", "--duration", "60", "--players=22"},
+      Parse({"--port=0", "--trainer-port", "3999", "--sync", "--pushes", "4", "--duration", "60", "--players=22",
+             "--at", "2.5:(playMode PlayOn)", "--at=1:(ball (pos 1 2 0))"},
             &options, &error))
       << error;
+  // Scheduled in time order; a tie keeps the order given.
+  const std::vector<std::pair<double, std::string>> scheduled = {{1, "(ball (pos 1 2 0))"}, {2.5, "(playMode PlayOn)"}};
+  EXPECT_EQ(scheduled, options.ToWorldConfig().scheduled);
   EXPECT_EQ(std::make_tuple(0, 3999, true, 60.0, 4, 22), std::make_tuple(options.port, options.trainer_port, options.sync,
                                                                        options.duration, options.pushes, options.players));
   for (const std::vector<const char*>& bad : std::vector<std::vector<const char*>>{
            {"--port=70000"}, {"--port", "31x"}, {"--port=-1"}, {"--port"}, {"--seed=-3"}, {"--duration=0"},
            {"--duration=nan"}, {"--kickoff-after=-1"}, {"--trace="}, {"--sync=1"}, {"--frobnicate"}, {"stray"},
            {"--pushes=-1"}, {"--pushes=2"},  // pushes need a duration to spread over
-           {"--sync", "--players=23"}, {"--players=2"}}) {  // only synchronous mode waits for players
+           {"--sync", "--players=23"}, {"--players=2"},
+           {"--at=2"}, {"--at=:(playMode PlayOn)"}, {"--at=-1:(playMode PlayOn)"}, {"--at=1:(playMode PlayOn"}}) {  // only synchronous mode waits for players
     SCOPED_TRACE(bad[0]);
     FieldOptions fresh;
     EXPECT_FALSE(Parse(bad, &fresh, &error));

@@ -190,12 +190,19 @@ TEST(SimWorldTest, TrainerCommands) {
   for (const char* bad : {"(agent (team Right)(unum 3)(pos 1 1 0))", "(agent (team Left)(unum 3)(pos 1 x 0))",
                           "(agent (team Left)(unum 3)(pos nan 1 0))", "(ball (pos 1 2))", "(ball (pos 1 inf 0))",
                           "(playMode Nonsense)", "(teleport)", "(playMode PlayOn", "",
-                          "(push (team Left)(unum 3)(dir sideways))", "(agent (team Left)(unum 3)(dir forward))"}) {
+                          "(push (team Left)(unum 3)(dir sideways))", "(agent (team Left)(unum 3)(dir forward))",
+                          "(agent (team Left)(unum 3)(move 1 2 0.4))", "(push (team Left)(unum 3)(move 1 2 0.4 0))"}) {
     EXPECT_FALSE(w.TrainerCommand(bad)) << bad;
   }
   EXPECT_TRUE(w.TrainerCommand("(ball (pos -3 -2 0.042)(vel 1 0 0))(agent (team Left)(unum 3)(pos -7 -1 0.4))"));
   EXPECT_NEAR(w.Snapshot().ball_vel.x(), 1.0, 1e-12);
   EXPECT_NEAR(Find(w.Snapshot(), 'L', 3).x, -7.0, 1e-9);
+  // "move" turns the robot as well: yaw -90 faces +x, 0 faces +y.
+  for (const std::pair<double, double> yaw_heading : {std::make_pair(-90.0, 0.0), std::make_pair(0.0, 90.0)}) {
+    EXPECT_TRUE(w.TrainerCommand("(agent (team Left)(unum 3)(move -5 1 0.4 " + std::to_string(yaw_heading.first) + "))"));
+    const RobotSnapshot moved = Find(w.Snapshot(), 'L', 3);
+    EXPECT_TRUE(Eigen::Vector3d(moved.x, moved.y, moved.heading).isApprox(Eigen::Vector3d(-5, 1, yaw_heading.second), 1e-9));
+  }
   EXPECT_TRUE(w.TrainerCommand("(ball (pos 1e300 -1e300 1e300))"));  // kept near the field
   EXPECT_LE(w.Snapshot().ball_pos.cwiseAbs().maxCoeff(), 20.0);
   EXPECT_TRUE(w.TrainerCommand("(kickOff Right)"));
@@ -219,6 +226,31 @@ TEST(SimWorldTest, TrainerCommands) {
   EXPECT_EQ(w.Stats()[0].falls, 3);
   EXPECT_TRUE(w.TrainerCommand("(killsim)"));
   EXPECT_TRUE(w.Finished());
+}
+
+// Commands scheduled for a time are carried out in the first step that
+// reaches it, in time order, before the robots move.
+TEST(SimWorldTest, ScheduledTrainerCommandsRunInTheStepThatReachesTheirTime) {
+  WorldConfig config = Quiet();
+  config.scheduled = {{0.1, "(playMode PlayOn)"}, {0.1, "(ball (pos 1 2 0.042))"}, {0.2, "(frobnicate)"},
+                      {0.3, "(agent (team Left)(unum 2)(move -6 3 0.4 -90))"}};
+  World w(config);
+  const int a = Join(w, "Alpha", 2);
+  const struct {
+    int steps;
+    const char* playmode;
+    double ball_x, robot_x;
+  } kSteps[] = {{4, "BeforeKickOff", 0, -2}, {1, "PlayOn", 1, -2}, {9, "PlayOn", 1, -2}, {1, "PlayOn", 1, -6}};
+  w.ApplyCommands(a, "(beam -2 0 0)");
+  ::testing::internal::CaptureStderr();
+  for (const auto& s : kSteps) {
+    Cycle(w, {a}, s.steps);
+    const WorldSnapshot snap = w.Snapshot();
+    EXPECT_EQ(s.playmode, snap.playmode);
+    EXPECT_NEAR(s.ball_x, snap.ball_pos.x(), 0.05);
+    EXPECT_NEAR(s.robot_x, Find(snap, 'L', 2).x, 0.05);
+  }
+  EXPECT_EQ("scheduled trainer command not understood: (frobnicate)\n", ::testing::internal::GetCapturedStderr());
 }
 
 TEST(SimWorldTest, RandomPushesKnockStandingPlayersOverWhilePlayRunsAndSkipWhenNoneStands) {
