@@ -1,0 +1,372 @@
+#!/usr/bin/env python3
+"""Physical tests of one robot, judged from the server's truth.
+
+  challenge.py run|getup|kick [--type N]... [--server real|field] [--repeats K]
+               [--build DIR] [--out DIR] [-- player options]
+
+run    the league's run test: the robot is moved to (-13.5, 0) facing the
+       opponent's goal, "PlayOn", 15 s: forward speed (x at 2 s to x at the
+       end), path speed along the ground, falls, share of time down.
+getup  the robot, standing, is knocked over onto its back and onto its front,
+       K times each: the share that is upright within 5 s of going down, and
+       the seconds to upright. On the real server a knock drops the robot
+       from 10 cm onto the ball laid under its toes (it falls back) or under
+       its heels (it falls forward); on the practice field the trainer's push.
+       Each try is counted by the way it really fell.
+kick   the ball 0.2 m in front of the standing robot, "PlayOn", 10 s (the
+       player's ball tactic, unless player options say otherwise): ball
+       distance, direction error against the line to the opponent's goal,
+       falls.
+
+Every try runs on a server of its own, with one player (left team, number
+7). Prints one table per robot type and test, and writes one JSON line per
+try to OUT/tries.jsonl (default out/challenge/TEST/). Without --type, types
+0 to 4 in turn."""
+
+import argparse
+import json
+import math
+import os
+import re
+import shutil
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import truth  # noqa: E402
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+UNUM = 7
+TEAM = "Challenge"
+AGENT = f"(agent (team Left)(unum {UNUM})"
+# Where the robot stands for the getup and kick tests, facing +x.
+SPOT = (-5.0, 0.0)
+RUN_START = (-13.5, 0.0)
+RUN_SECONDS = 15.0
+RUN_TIMING_FROM = 2.0
+GETUP_WITHIN = 5.0
+GETUP_RECORD = 8.0
+KICK_SECONDS = 10.0
+KICK_BALL_AHEAD = 0.2
+BALL_RADIUS = 0.042
+# The knock on the real server: the ball this far ahead of (toes) or behind
+# (heels) the torso, the robot dropped from this much above where it stood.
+KNOCK_BALL_OFFSET = 0.08
+KNOCK_DROP = 0.10
+
+
+class Failure(Exception):
+    pass
+
+
+def note(text):
+    print(text, file=sys.stderr, flush=True)
+
+
+# --- servers ------------------------------------------------------------------------
+
+
+class Try:
+    """One server with one player; the truth ends up in `trace`."""
+
+    def __init__(self, args, robot_type, folder):
+        self.args, self.type, self.folder = args, robot_type, folder
+        self.trace = os.path.join(folder, "truth.jsonl")
+        self.player = None
+        self.field = None
+        self.agent_port = self.monitor_port = None
+
+    def player_command(self, port, extra):
+        return [os.path.join(self.args.build, "vektorling"), "--host=127.0.0.1", f"--port={port}", f"--team={TEAM}",
+                f"--num={UNUM}", "--syn=1", f"--type={self.type}",
+                f"--trace={os.path.join(self.folder, 'player.jsonl')}"] + extra + self.args.player_options
+
+    def start_player(self, port, extra):
+        log = open(os.path.join(self.folder, "player.log"), "w")
+        self.player = subprocess.Popen(self.player_command(port, extra), stdout=log, stderr=subprocess.STDOUT)
+
+    def stop(self):
+        if self.player and self.player.poll() is None:
+            self.player.send_signal(signal.SIGINT)
+            try:
+                self.player.wait(3)
+            except subprocess.TimeoutExpired:
+                self.player.kill()
+                self.player.wait()
+        if self.field and self.field.poll() is None:
+            self.field.kill()
+            self.field.wait()
+        if self.args.server == "real":
+            subprocess.run([os.path.join(ROOT, "scripts/realserver.sh"), "stop", "--dir",
+                            os.path.join(self.folder, "server")], stderr=subprocess.DEVNULL)
+
+
+def watch(t, *options, stdout=None, timeout=120):
+    """Runs vektorling-watch against the try's server; its output."""
+    cmd = [os.path.join(t.args.build, "vektorling-watch"), f"--port={t.monitor_port}"] + list(options)
+    r = subprocess.run(cmd, stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True, timeout=timeout)
+    if r.returncode != 0:
+        raise Failure(f"vektorling-watch {' '.join(options)} ended with {r.returncode}: {r.stderr.strip()}")
+    return r.stdout
+
+
+def robot_in(line):
+    """The challenge robot in one trace line."""
+    for r in json.loads(line).get("robots", []):
+        if r.get("unum") == UNUM and r.get("side") == "L":
+            return r
+    raise Failure("the robot is not on the field")
+
+
+def real_try(t, setup_mode, spot, commands, stop, extra_player=()):
+    """Real server: the player joins and stands, is moved to `spot` facing
+    +x in `setup_mode` and settles; then `commands(x, y, z)` are sent and the
+    truth recorded until `stop` (watch options)."""
+    out = subprocess.run([os.path.join(ROOT, "scripts/realserver.sh"), "start", "--sync", "--fast", "--dir",
+                          os.path.join(t.folder, "server")], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
+    if out.returncode != 0:
+        raise Failure("the real server did not start: " + out.stderr.strip().splitlines()[-1])
+    t.agent_port, t.monitor_port, _ = out.stdout.split()
+    t.start_player(t.agent_port, list(extra_player))
+    standing = robot_in(watch(t, "--wait-robots=1", "--wait-timeout=30", "--frames=50", "--print-last"))
+    z = standing["pos"][2] + 0.01
+    robot_in(watch(t, f"--send=(playMode {setup_mode})", f"--send={AGENT}(move {spot[0]} {spot[1]} {z:.3f} -90))",
+                   "--frames=60"))
+    placed = robot_in(watch(t, "--frames=1", "--print-last"))
+    x, y, z = placed["pos"]
+    sends = [f"--send={c}" for c in commands(x, y, z)]
+    watch(t, f"--trace={t.trace}", *sends, *stop)
+
+
+def field_try(t, setup_mode, spot, field_commands, seconds, extra_player=()):
+    """Practice field: the same as a schedule of trainer commands on the
+    field's clock (which starts when the player has joined)."""
+    sim = os.path.join(t.args.build, "vektorling-sim")
+    schedule = [(1.0, f"(playMode {setup_mode})"), (1.0, f"{AGENT}(move {spot[0]} {spot[1]} 0.4 -90))")]
+    schedule += [(3.0, c) for c in field_commands] + [(3.0 + seconds, "(killsim)")]
+    # Half time comes after half the duration: well after the try.
+    cmd = [sim, "--sync", "--players=1", "--port=0", "--trainer-port=0", "--quiet", f"--seed={t.args.seed}",
+           f"--trace={t.trace}", f"--duration={2 * (3.0 + seconds) + 10:.2f}"] + [f"--at={s}:{c}" for s, c in schedule]
+    log = open(os.path.join(t.folder, "field.log"), "w")
+    t.field = subprocess.Popen(cmd, stdout=subprocess.PIPE, stderr=log, text=True)
+    first = t.field.stdout.readline()
+    m = re.match(r"players on port (\d+)", first)
+    if not m:
+        raise Failure(f"the practice field did not start: {first.strip()}")
+    t.start_player(m.group(1), list(extra_player))
+    try:
+        t.field.wait(timeout=120 + 10 * seconds)
+    except subprocess.TimeoutExpired:
+        raise Failure("the practice field did not end its match")
+
+
+# --- the tests ---------------------------------------------------------------------
+
+
+def frames_of(t):
+    frames = truth.read_trace(t.trace)
+    if not frames:
+        raise Failure("no truth recorded")
+    return frames
+
+
+def samples_of(frames):
+    rec = truth.robots_of(frames).get((TEAM, UNUM))
+    if rec is None or not rec.samples:
+        raise Failure("the robot is not in the truth")
+    return rec.samples
+
+
+def run_test(t):
+    def commands(x, y, z):
+        return [f"{AGENT}(move {RUN_START[0]} {RUN_START[1]} {z:.3f} -90))", "(playMode PlayOn)"]
+
+    if t.args.server == "real":
+        real_try(t, "BeforeKickOff", RUN_START, commands, [f"--until={RUN_SECONDS + 0.2}"])
+    else:
+        field_try(t, "BeforeKickOff", RUN_START, ["(playMode PlayOn)"], RUN_SECONDS + 0.5)
+    samples = [s for s in samples_of(frames_of(t)) if s[7] != "BeforeKickOff"]
+    if not samples:
+        raise Failure("play never started")
+    t0 = samples[0][1]
+    run = [s for s in samples if s[1] - t0 <= RUN_SECONDS + 1e-6]
+    timed = [s for s in run if s[1] - t0 >= RUN_TIMING_FROM]
+    if len(timed) < 2:
+        raise Failure("too little truth after the start")
+    span = timed[-1][1] - timed[0][1]
+    downs = truth.down_intervals(run)
+    end = run[-1][0]
+    down = sum(((e if e is not None else end) - s) for s, e in downs)
+    return {"forward_speed": (timed[-1][2] - timed[0][2]) / span, "path_speed": truth.walked(timed) / span,
+            "falls": len(downs), "down_share": down / max(end - run[0][0], 1e-9),
+            "first_fall": (downs[0][0] - run[0][0]) if downs else None,
+            "heading_end": run[-1][5]}
+
+
+def knock_commands(direction):
+    def commands(x, y, z):
+        dx = KNOCK_BALL_OFFSET if direction == "back" else -KNOCK_BALL_OFFSET
+        return [f"(ball (pos {x + dx:.3f} {y:.3f} {BALL_RADIUS})(vel 0 0 0))",
+                f"{AGENT}(pos {x:.3f} {y:.3f} {z + KNOCK_DROP:.3f}))"]
+    return commands
+
+
+def getup_test(t, direction):
+    if t.args.server == "real":
+        real_try(t, "KickOff_Right", SPOT, knock_commands(direction), [f"--frames={int(GETUP_RECORD / 0.04)}"])
+    else:
+        dir_word = "backward" if direction == "back" else "forward"
+        field_try(t, "KickOff_Right", SPOT, [f"(push (team Left)(unum {UNUM})(dir {dir_word}))"], GETUP_RECORD)
+    samples = samples_of(frames_of(t))
+    if t.args.server == "field":  # the knock came at 3 s on the field's clock
+        samples = [s for s in samples if s[0] >= 3.0 - 0.03]
+    before = samples[0]
+    downs = [d for d in truth.down_intervals(samples)]
+    result = {"intended": direction, "knocked_over": bool(downs)}
+    if not downs:
+        return result
+    start, end = downs[0]
+    # The way it fell: where the torso went, along the heading it had.
+    lying = next((s for s in samples if s[0] >= start + 1.0), samples[-1])
+    h = math.radians(before[5])
+    along = (lying[2] - before[2]) * math.cos(h) + (lying[3] - before[3]) * math.sin(h)
+    result.update(fell="back" if along < 0 else "front", went_down=start - before[0],
+                  seconds_to_upright=(end - start) if end is not None else None,
+                  upright_within=(end is not None and end - start <= GETUP_WITHIN),
+                  falls=len(downs))
+    return result
+
+
+def kick_test(t):
+    bx, by = SPOT[0] + KICK_BALL_AHEAD, SPOT[1]
+
+    def commands(x, y, z):
+        return ["(playMode PlayOn)", f"(ball (pos {x + KICK_BALL_AHEAD:.3f} {y:.3f} {BALL_RADIUS})(vel 0 0 0))"]
+
+    extra = [] if any(o.startswith("--tactics") for o in t.args.player_options) else ["--tactics=ball"]
+    if t.args.server == "real":
+        real_try(t, "BeforeKickOff", SPOT, commands, [f"--until={KICK_SECONDS}"], extra)
+    else:
+        field_try(t, "BeforeKickOff", SPOT,
+                  ["(playMode PlayOn)", f"(ball (pos {bx} {by} {BALL_RADIUS})(vel 0 0 0))"], KICK_SECONDS, extra)
+    frames = [f for f in frames_of(t) if f.get("pm") != "BeforeKickOff"]
+    if not frames:
+        raise Failure("play never started")
+    balls = [f["ball"]["pos"] for f in frames if f.get("ball")]
+    start = balls[min(2, len(balls) - 1)]
+    end = balls[-1]
+    dx, dy = end[0] - start[0], end[1] - start[1]
+    dist = math.hypot(dx, dy)
+    # The opponent's goal centre from where the ball lay.
+    goal = math.atan2(0.0 - start[1], 15.0 - start[0])
+    err = math.degrees(math.atan2(math.sin(math.atan2(dy, dx) - goal), math.cos(math.atan2(dy, dx) - goal)))
+    samples = samples_of(frames)
+    return {"kicked": dist > 0.3, "distance": dist, "direction_error": err if dist > 0.3 else None,
+            "falls": len(truth.down_intervals(samples))}
+
+
+# --- tables -------------------------------------------------------------------------
+
+
+def mean(values):
+    values = [v for v in values if v is not None]
+    return sum(values) / len(values) if values else None
+
+
+def fmt(v, spec=".2f"):
+    return "-" if v is None else format(v, spec)
+
+
+def print_table(test, robot_type, results):
+    ok = [r for r in results if "error" not in r]
+    failed = len(results) - len(ok)
+    tail = f"  ({failed} tries failed to run)" if failed else ""
+    if test == "run":
+        print(f"type {robot_type}: {len(ok)} tries, forward {fmt(mean(r['forward_speed'] for r in ok))} m/s "
+              f"(each {', '.join(fmt(r['forward_speed']) for r in ok)}), path {fmt(mean(r['path_speed'] for r in ok))} "
+              f"m/s, falls {sum(r['falls'] for r in ok)}, down {fmt(100 * (mean(r['down_share'] for r in ok) or 0), '.0f')} %"
+              f"{tail}")
+    elif test == "getup":
+        for way in ("back", "front"):
+            fell = [r for r in ok if r.get("fell") == way]
+            up = [r for r in fell if r["upright_within"]]
+            share = f"{len(up)}/{len(fell)}" if fell else "-"
+            print(f"type {robot_type}, on its {way}: {len(fell)} tries, upright within {GETUP_WITHIN:.0f} s {share}, "
+                  f"seconds to upright {fmt(mean(r['seconds_to_upright'] for r in fell))} "
+                  f"(each {', '.join(fmt(r['seconds_to_upright'], '.1f') for r in fell)})")
+        missed = [r for r in ok if not r["knocked_over"]]
+        wrong = [r for r in ok if r.get("fell") and r["fell"] != r["intended"]]
+        if missed or wrong or tail:
+            print(f"type {robot_type}: {len(missed)} knocks left it standing, {len(wrong)} fell the other way{tail}")
+    else:
+        kicked = [r for r in ok if r["kicked"]]
+        errs = [abs(r["direction_error"]) for r in kicked]
+        print(f"type {robot_type}: {len(ok)} tries, kicked {len(kicked)}, distance {fmt(mean(r['distance'] for r in ok))} m "
+              f"(each {', '.join(fmt(r['distance']) for r in ok)}), direction error {fmt(mean(errs), '.0f')} deg, "
+              f"falls {sum(r['falls'] for r in ok)}{tail}")
+
+
+def main():
+    argv = sys.argv[1:]
+    player_options = []
+    if "--" in argv:
+        i = argv.index("--")
+        argv, player_options = argv[:i], argv[i + 1:]
+    ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
+    ap.add_argument("test", choices=["run", "getup", "kick"])
+    ap.add_argument("--type", type=int, action="append", choices=range(5), help="robot type (repeatable)")
+    ap.add_argument("--server", choices=["real", "field"], default="real")
+    ap.add_argument("--repeats", type=int, default=3)
+    ap.add_argument("--seed", type=int, default=1, help="the practice field's random draws")
+    ap.add_argument("--build", default=os.environ.get("BUILD_DIR", os.path.join(ROOT, "build")))
+    ap.add_argument("--out", default=None)
+    args = ap.parse_args(argv)
+    args.player_options = player_options
+    args.build = os.path.abspath(args.build)
+    if args.repeats < 1:
+        ap.error("--repeats takes a whole number from 1")
+    out = args.out or os.path.join(os.environ.get("VEKTORLING_OUT", os.path.join(ROOT, "out")), "challenge", args.test)
+    os.makedirs(out, exist_ok=True)
+    types = args.type or [0, 1, 2, 3, 4]
+    tries_path = os.path.join(out, "tries.jsonl")
+    print(f"{args.test} test on the {args.server} server, {args.repeats} tries per type"
+          + (" and direction" if args.test == "getup" else ""))
+    with open(tries_path, "w") as tries:
+        for robot_type in types:
+            results = []
+            plan = [(d, k) for d in ("back", "front") for k in range(args.repeats)] if args.test == "getup" else \
+                [(None, k) for k in range(args.repeats)]
+            for direction, k in plan:
+                folder = tempfile.mkdtemp(prefix=f"try-{robot_type}-", dir=out)
+                t = Try(args, robot_type, folder)
+                record = {"test": args.test, "server": args.server, "type": robot_type, "try": k + 1}
+                try:
+                    if args.test == "run":
+                        record.update(run_test(t))
+                    elif args.test == "getup":
+                        record.update(getup_test(t, direction))
+                    else:
+                        record.update(kick_test(t))
+                except (Failure, subprocess.TimeoutExpired, OSError, ValueError) as e:
+                    record["error"] = str(e)
+                    note(f"type {robot_type}, try {k + 1}: {e} (kept in {folder})")
+                finally:
+                    t.stop()
+                if "error" not in record:
+                    shutil.rmtree(folder, ignore_errors=True)
+                tries.write(json.dumps(record, sort_keys=True) + "\n")
+                tries.flush()
+                results.append(record)
+            print_table(args.test, robot_type, results)
+    print(f"tries: {tries_path}")
+    return 0
+
+
+if __name__ == "__main__":
+    try:
+        sys.exit(main())
+    except KeyboardInterrupt:
+        sys.exit(130)
