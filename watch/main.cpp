@@ -5,6 +5,7 @@
 #include <chrono>
 #include <csignal>
 #include <iostream>
+#include <sstream>
 #include <string>
 
 #include "MonitorClient.h"
@@ -55,8 +56,9 @@ int Watch(const WatchOptions& options, MonitorClient* client, Trace* trace, SvgP
   while (g_stop == 0) {
     if (wanted > 0 && WaitingForRobots(*session) &&
         std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() >= options.wait_timeout) {
-      Note("gave up waiting after " + std::to_string(static_cast<long>(options.wait_timeout)) + " s: " +
-           RobotsThere(*session, wanted));
+      std::ostringstream seconds;
+      seconds << options.wait_timeout;
+      Note("gave up waiting after " + seconds.str() + " s: " + RobotsThere(*session, wanted));
       return 3;
     }
     switch (client->Next(kPollMs, &frame)) {
