@@ -47,7 +47,7 @@ struct MonitorFrame {
 // to frame; knows nothing of the connection they came over.
 class MonitorFrameReader {
 public:
-  // Lists in a frame nest at most this deep (a robot's mesh sits at depth 7).
+  // Lists in a frame nest at most this deep (the server's scenes nest 6 deep).
   static constexpr int kMaxDepth = 64;
 
   // Reads one frame into *frame. False with a one-line reason when the text
