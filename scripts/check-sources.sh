@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
-# Checks that every .cpp file under src/, sim/, tests/ and bench/ is named in
-# the CMakeLists.txt of its folder tree, so that no code or test is silently
-# left out of the build. Usage: scripts/check-sources.sh [ROOT]
+# Checks that every .cpp file under src/, sim/, watch/, tests/ and bench/ is
+# named in the CMakeLists.txt of its folder tree, so that no code or test is
+# silently left out of the build. Usage: scripts/check-sources.sh [ROOT]
 set -euo pipefail
 root="${1:-$(cd "$(dirname "$0")/.." && pwd)}"
 missing=0
-for dir in src sim tests bench; do
+for dir in src sim watch tests bench; do
   list="$root/$dir/CMakeLists.txt"
   [ -f "$list" ] || { echo "check-sources: no $dir/CMakeLists.txt" >&2; missing=1; continue; }
   while IFS= read -r file; do
