@@ -7,12 +7,12 @@
 run    the league's run test: the robot is moved to (-13.5, 0) facing the
        opponent's goal, "PlayOn", 15 s: forward speed (x at 2 s to x at the
        end), path speed along the ground, falls, share of time down.
-getup  the robot, standing, is knocked over onto its back and onto its front,
-       K times each: the share that is upright within 5 s of going down, and
-       the seconds to upright. On the real server a knock drops the robot
-       from 10 cm onto the ball laid under its toes (it falls back) or under
-       its heels (it falls forward); on the practice field the trainer's push.
-       Each try is counted by the way it really fell.
+getup  the robot, walking, is knocked over, K times meant for its back and K
+       times for its front: the share that is upright within 5 s of going
+       down, and the seconds to upright. On the real server a knock onto the
+       back lifts the robot 15 cm (it drops and falls back); one onto the
+       front shoots the ball at the back of its head; on the practice field
+       the trainer's push. Each try is counted by the way it really fell.
 kick   the ball 0.2 m in front of the standing robot, "PlayOn", 10 s (the
        player's ball tactic, unless player options say otherwise): ball
        distance, direction error against the line to the opponent's goal,
@@ -52,10 +52,14 @@ GETUP_RECORD = 8.0
 KICK_SECONDS = 10.0
 KICK_BALL_AHEAD = 0.2
 BALL_RADIUS = 0.042
-# The knock on the real server: the ball this far ahead of (toes) or behind
-# (heels) the torso, the robot dropped from this much above where it stood.
-KNOCK_BALL_OFFSET = 0.08
-KNOCK_DROP = 0.10
+# The knocks on the real server (tried out there): a walking robot lifted
+# this much falls on its back; the ball shot at the back of its head from
+# this close behind, at this height and speed, sometimes throws it forward.
+# On the practice field the trainer's push does either.
+KNOCK_DROP = 0.15
+KNOCK_BALL_BEHIND = 0.08
+KNOCK_BALL_HEIGHT = 0.45
+KNOCK_BALL_SPEED = 10.0
 
 
 class Failure(Exception):
@@ -121,23 +125,26 @@ def robot_in(line):
     raise Failure("the robot is not on the field")
 
 
-def real_try(t, setup_mode, spot, commands, stop, extra_player=()):
-    """Real server: the player joins and stands, is moved to `spot` facing
-    +x in `setup_mode` and settles; then `commands(x, y, z)` are sent and the
-    truth recorded until `stop` (watch options)."""
+def real_try(t, setup_mode, commands, stop, extra_player=()):
+    """Real server: the player joins and stands in `setup_mode`; then
+    `commands(x, y, z, heading)` (its pose then) are sent and the truth is
+    recorded until `stop` (watch options).
+
+    A trainer placement leaves the robot's body exactly where it is put, at
+    rest and unsettled until a joint moves: put a few millimetres too high or
+    too low, the robot starts its walk from a stance that is off and falls
+    within seconds. So a robot is only ever placed at the height it stood at,
+    with its heading kept (pos, not move)."""
     out = subprocess.run([os.path.join(ROOT, "scripts/realserver.sh"), "start", "--sync", "--fast", "--dir",
                           os.path.join(t.folder, "server")], stdout=subprocess.PIPE, stderr=subprocess.PIPE, text=True)
     if out.returncode != 0:
         raise Failure("the real server did not start: " + out.stderr.strip().splitlines()[-1])
     t.agent_port, t.monitor_port, _ = out.stdout.split()
     t.start_player(t.agent_port, list(extra_player))
-    standing = robot_in(watch(t, "--wait-robots=1", "--wait-timeout=30", "--frames=50", "--print-last"))
-    z = standing["pos"][2] + 0.01
-    robot_in(watch(t, f"--send=(playMode {setup_mode})", f"--send={AGENT}(move {spot[0]} {spot[1]} {z:.3f} -90))",
-                   "--frames=60"))
-    placed = robot_in(watch(t, "--frames=1", "--print-last"))
-    x, y, z = placed["pos"]
-    sends = [f"--send={c}" for c in commands(x, y, z)]
+    watch(t, "--wait-robots=1", "--wait-timeout=30", f"--send=(playMode {setup_mode})", "--frames=50")
+    standing = robot_in(watch(t, "--frames=1", "--print-last"))
+    x, y, z = standing["pos"]
+    sends = [f"--send={c}" for c in commands(x, y, z, standing["heading"])]
     watch(t, f"--trace={t.trace}", *sends, *stop)
 
 
@@ -181,11 +188,11 @@ def samples_of(frames):
 
 
 def run_test(t):
-    def commands(x, y, z):
-        return [f"{AGENT}(move {RUN_START[0]} {RUN_START[1]} {z:.3f} -90))", "(playMode PlayOn)"]
+    def commands(x, y, z, heading):
+        return [f"{AGENT}(pos {RUN_START[0]} {RUN_START[1]} {z:.4f}))", "(playMode PlayOn)"]
 
     if t.args.server == "real":
-        real_try(t, "BeforeKickOff", RUN_START, commands, [f"--until={RUN_SECONDS + 0.2}"])
+        real_try(t, "BeforeKickOff", commands, [f"--until={RUN_SECONDS + 0.2}"])
     else:
         field_try(t, "BeforeKickOff", RUN_START, ["(playMode PlayOn)"], RUN_SECONDS + 0.5)
     samples = [s for s in samples_of(frames_of(t)) if s[7] != "BeforeKickOff"]
@@ -203,37 +210,44 @@ def run_test(t):
     return {"forward_speed": (timed[-1][2] - timed[0][2]) / span, "path_speed": truth.walked(timed) / span,
             "falls": len(downs), "down_share": down / max(end - run[0][0], 1e-9),
             "first_fall": (downs[0][0] - run[0][0]) if downs else None,
-            "heading_end": run[-1][5]}
+            "heading_start": run[0][5], "heading_end": run[-1][5]}
 
 
 def knock_commands(direction):
-    def commands(x, y, z):
-        dx = KNOCK_BALL_OFFSET if direction == "back" else -KNOCK_BALL_OFFSET
-        return [f"(ball (pos {x + dx:.3f} {y:.3f} {BALL_RADIUS})(vel 0 0 0))",
-                f"{AGENT}(pos {x:.3f} {y:.3f} {z + KNOCK_DROP:.3f}))"]
+    """The knock of a walking robot on the real server. Back: it is lifted
+    KNOCK_DROP and falls; front: the ball shot at the back of its head."""
+    def commands(x, y, z, heading):
+        if direction == "back":
+            return [f"{AGENT}(pos {x:.4f} {y:.4f} {z + KNOCK_DROP:.4f}))"]
+        h = math.radians(heading)
+        bx, by = x - KNOCK_BALL_BEHIND * math.cos(h), y - KNOCK_BALL_BEHIND * math.sin(h)
+        vx, vy = KNOCK_BALL_SPEED * math.cos(h), KNOCK_BALL_SPEED * math.sin(h)
+        return [f"(ball (pos {bx:.3f} {by:.3f} {KNOCK_BALL_HEIGHT})(vel {vx:.2f} {vy:.2f} 0))"]
     return commands
 
 
 def getup_test(t, direction):
+    """The robot walks (PlayOn) and is knocked over; judged from the knock on."""
     if t.args.server == "real":
-        real_try(t, "KickOff_Right", SPOT, knock_commands(direction), [f"--frames={int(GETUP_RECORD / 0.04)}"])
+        real_try(t, "PlayOn", knock_commands(direction), [f"--frames={int(GETUP_RECORD / 0.04)}"])
+        samples = samples_of(frames_of(t))
     else:
         dir_word = "backward" if direction == "back" else "forward"
-        field_try(t, "KickOff_Right", SPOT, [f"(push (team Left)(unum {UNUM})(dir {dir_word}))"], GETUP_RECORD)
-    samples = samples_of(frames_of(t))
-    if t.args.server == "field":  # the knock came at 3 s on the field's clock
-        samples = [s for s in samples if s[0] >= 3.0 - 0.03]
-    before = samples[0]
-    downs = [d for d in truth.down_intervals(samples)]
+        field_try(t, "PlayOn", SPOT, [f"(push (team Left)(unum {UNUM})(dir {dir_word}))"], GETUP_RECORD)
+        samples = [s for s in samples_of(frames_of(t)) if s[0] >= 3.0 - 0.03]  # the push came at 3 s
+    downs = truth.down_intervals(samples)
     result = {"intended": direction, "knocked_over": bool(downs)}
     if not downs:
         return result
     start, end = downs[0]
-    # The way it fell: where the torso went, along the heading it had.
+    # The way it fell: where the torso went, along the heading it had just
+    # before it went down.
+    before = [s for s in samples if s[0] < start] or samples[:1]
+    pre = before[-1]
     lying = next((s for s in samples if s[0] >= start + 1.0), samples[-1])
-    h = math.radians(before[5])
-    along = (lying[2] - before[2]) * math.cos(h) + (lying[3] - before[3]) * math.sin(h)
-    result.update(fell="back" if along < 0 else "front", went_down=start - before[0],
+    h = math.radians(pre[5])
+    along = (lying[2] - pre[2]) * math.cos(h) + (lying[3] - pre[3]) * math.sin(h)
+    result.update(fell="back" if along < 0 else "front", went_down=start - samples[0][0],
                   seconds_to_upright=(end - start) if end is not None else None,
                   upright_within=(end is not None and end - start <= GETUP_WITHIN),
                   falls=len(downs))
@@ -241,31 +255,33 @@ def getup_test(t, direction):
 
 
 def kick_test(t):
-    bx, by = SPOT[0] + KICK_BALL_AHEAD, SPOT[1]
-
-    def commands(x, y, z):
-        return ["(playMode PlayOn)", f"(ball (pos {x + KICK_BALL_AHEAD:.3f} {y:.3f} {BALL_RADIUS})(vel 0 0 0))"]
+    def commands(x, y, z, heading):
+        h = math.radians(heading)
+        bx, by = SPOT[0] + KICK_BALL_AHEAD * math.cos(h), SPOT[1] + KICK_BALL_AHEAD * math.sin(h)
+        return [f"{AGENT}(pos {SPOT[0]} {SPOT[1]} {z:.4f}))", "(playMode PlayOn)",
+                f"(ball (pos {bx:.3f} {by:.3f} {BALL_RADIUS})(vel 0 0 0))"]
 
     extra = [] if any(o.startswith("--tactics") for o in t.args.player_options) else ["--tactics=ball"]
     if t.args.server == "real":
-        real_try(t, "BeforeKickOff", SPOT, commands, [f"--until={KICK_SECONDS}"], extra)
+        real_try(t, "BeforeKickOff", commands, [f"--until={KICK_SECONDS}"], extra)
     else:
+        bx, by = SPOT[0] + KICK_BALL_AHEAD, SPOT[1]
         field_try(t, "BeforeKickOff", SPOT,
                   ["(playMode PlayOn)", f"(ball (pos {bx} {by} {BALL_RADIUS})(vel 0 0 0))"], KICK_SECONDS, extra)
     frames = [f for f in frames_of(t) if f.get("pm") != "BeforeKickOff"]
     if not frames:
         raise Failure("play never started")
     balls = [f["ball"]["pos"] for f in frames if f.get("ball")]
-    start = balls[min(2, len(balls) - 1)]
+    # The ball where it was laid (a few frames in: the placement shows late).
+    start = balls[min(3, len(balls) - 1)]
     end = balls[-1]
     dx, dy = end[0] - start[0], end[1] - start[1]
     dist = math.hypot(dx, dy)
-    # The opponent's goal centre from where the ball lay.
     goal = math.atan2(0.0 - start[1], 15.0 - start[0])
-    err = math.degrees(math.atan2(math.sin(math.atan2(dy, dx) - goal), math.cos(math.atan2(dy, dx) - goal)))
-    samples = samples_of(frames)
+    way = math.atan2(dy, dx)
+    err = math.degrees(math.atan2(math.sin(way - goal), math.cos(way - goal)))
     return {"kicked": dist > 0.3, "distance": dist, "direction_error": err if dist > 0.3 else None,
-            "falls": len(truth.down_intervals(samples))}
+            "falls": len(truth.down_intervals(samples_of(frames)))}
 
 
 # --- tables -------------------------------------------------------------------------

@@ -198,7 +198,7 @@ TEST(SimWorldTest, TrainerCommands) {
   EXPECT_NEAR(w.Snapshot().ball_vel.x(), 1.0, 1e-12);
   EXPECT_NEAR(Find(w.Snapshot(), 'L', 3).x, -7.0, 1e-9);
   // "move" turns the robot as well: yaw -90 faces +x, 0 faces +y.
-  for (const std::pair<double, double> yaw_heading : {std::make_pair(-90.0, 0.0), std::make_pair(0.0, 90.0)}) {
+  for (const auto& yaw_heading : {std::make_pair(-90.0, 0.0), std::make_pair(0.0, 90.0)}) {
     EXPECT_TRUE(w.TrainerCommand("(agent (team Left)(unum 3)(move -5 1 0.4 " + std::to_string(yaw_heading.first) + "))"));
     const RobotSnapshot moved = Find(w.Snapshot(), 'L', 3);
     EXPECT_TRUE(Eigen::Vector3d(moved.x, moved.y, moved.heading).isApprox(Eigen::Vector3d(-5, 1, yaw_heading.second), 1e-9));
