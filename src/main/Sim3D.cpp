@@ -299,6 +299,16 @@ Sim3D::JoinResult Sim3D::Join(Player& player) {
 void Sim3D::Run(Player& player) {
   // The init command, built by the agent's constructor.
   PutMessage(player.agent->GetMainMessage());
+  // A server in synchronous mode waits for the "(syn)" of a new player from
+  // its fifth step on. When the first message came in the last of those
+  // steps, the init command (which carries none) leaves both waiting; a
+  // "(syn)" of its own lets the server go on.
+  for (int attempt = 1; gSynMode_ && gJoinWaitSec_ > 0 && attempt < gJoinTries_; ++attempt) {
+    if (WaitReadable(gJoinWaitSec_) || !main_loop_) break;
+    std::cerr << "no message from " << gHost_ << ":" << gPort_ << " within " << gJoinWaitSec_
+              << " s of the init command; sending (syn)" << std::endl;
+    PutMessage("(syn)");
+  }
   while (main_loop_) {
     if (!GetMessage()) break;
     PutMessage(player.agent->Run(gMsg_));

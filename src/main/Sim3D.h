@@ -99,7 +99,9 @@ class Sim3D {
     kNoConnection,  // a new connection could not be set up (Init has said why)
   };
   static JoinResult Join(Player& player);
-  // The main loop: the init command, then one answer per message.
+  // The main loop: the init command, then one answer per message. In
+  // synchronous mode a server silent for gJoinWaitSec_ after the init command
+  // gets a "(syn)" (at most gJoinTries_ - 1 times).
   static void Run(Player& player);
 };
 

@@ -114,13 +114,14 @@ TEST(PlayerProcessTest, AnswersEachMessageUntilTheServerLeavesOrASignalAndKeepsI
 // The player is ready before it connects: with its trace file a FIFO that
 // nobody reads yet, opening it blocks, and no connection may come meanwhile.
 // Then a server that never answers the scene command gets a new connection,
-// and the match goes on on that one.
+// and the match goes on on that one; in synchronous mode a server that is
+// silent after the init command gets a "(syn)".
 TEST(PlayerProcessTest, JoinsReadyAndConnectsAgainWhenTheServerStaysSilent) {
   const std::string fifo = ::testing::TempDir() + "vektorling-trace-fifo";
   std::remove(fifo.c_str());
   ASSERT_EQ(0, ::mkfifo(fifo.c_str(), 0600));
   std::atomic<bool> connected(false);
-  std::string scenes[2], silent_rest;
+  std::string scenes[2], silent_rest, syn;
   Transcript t;
   LS server(2, [&](int& fd, int index) {
     connected = true;
@@ -130,14 +131,14 @@ TEST(PlayerProcessTest, JoinsReadyAndConnectsAgainWhenTheServerStaysSilent) {
       return;
     }
     if (!framing::SendAll(fd, framing::Frame(streams::RecordedVisionMessage())) ||
-        !framing::ReadFrame(fd, t.init))
+        !framing::ReadFrame(fd, t.init) || !framing::ReadFrame(fd, syn))
       return;
     Exchange(fd, t);
   });
   int out[2];
   ASSERT_EQ(0, ::pipe2(out, O_CLOEXEC));
   const pid_t pid = StartPlayer({"--port=" + std::to_string(server.port()), "--type=4", "--num=5",
-                                 "--join-wait=0.3", "--trace=" + fifo},
+                                 "--join-wait=0.3", "--syn=1", "--trace=" + fifo},
                                 out[1]);
   ::close(out[1]);
   ASSERT_GT(pid, 0);
@@ -160,10 +161,13 @@ TEST(PlayerProcessTest, JoinsReadyAndConnectsAgainWhenTheServerStaysSilent) {
   for (const std::string& scene : scenes) EXPECT_EQ("(scene rsg/agent/nao/nao_hetero.rsg 4)", scene);
   EXPECT_EQ("", silent_rest);
   EXPECT_EQ("(init (unum 5)(teamname Agent))", t.init);
+  EXPECT_EQ("(syn)", syn);
   EXPECT_EQ(1u, t.answers.size());
   EXPECT_EQ(1, std::count(trace.begin(), trace.end(), '\n'));
   EXPECT_EQ("no answer from 127.0.0.1:" + std::to_string(server.port()) +
                 " within 0.3 s of the scene command; connecting again (2 of 10)\n"
+                "no message from 127.0.0.1:" + std::to_string(server.port()) +
+                " within 0.3 s of the init command; sending (syn)\n"
                 "closed connection to 127.0.0.1:" + std::to_string(server.port()) + "\n",
             output);
 }
