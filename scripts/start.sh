@@ -3,9 +3,11 @@
 #   scripts/start.sh [--types=LIST] [--pause=SECONDS] [--trace] [HOST] [PORT] [TEAM] [player options...]
 # Defaults: 127.0.0.1 3100 vektorling.
 #   --types=LIST   robot types of players 1 to 11, comma-separated. Default
-#                  0,0,0,0,0,1,1,2,0,3,4: the real server takes at most 7 robots
-#                  of one type and 9 of any two types per team, and needs at
-#                  least 3 types in a team of 11; a refused robot plays blind.
+#                  0,0,0,0,0,0,2,2,0,4,4: the types that walk on the real
+#                  server (types 1 and 3 fall at once there and do not get
+#                  up). The real server takes at most 7 robots of one type and
+#                  9 of any two types per team, and needs at least 3 types in
+#                  a team of 11; a refused robot plays blind.
 #   --pause=S      seconds between two players (default 1.5): a server in
 #                  synchronous mode can freeze for good when several players
 #                  join within a short time.
@@ -20,7 +22,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 die() { echo "start.sh: $*" >&2; exit 1; }
 
-types=${VEKTORLING_TYPES:-0,0,0,0,0,1,1,2,0,3,4}
+types=${VEKTORLING_TYPES:-0,0,0,0,0,0,2,2,0,4,4}
 pause=${VEKTORLING_PAUSE:-1.5}
 trace=false
 positional=()
@@ -30,7 +32,7 @@ for arg in "$@"; do
     --types=*) types=${arg#*=} ;;
     --pause=*) pause=${arg#*=} ;;
     --trace) trace=true ;;
-    -h|--help) sed -n '2,18p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    -h|--help) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     --*) player_options+=("$arg") ;;
     *)
       if [ ${#player_options[@]} -eq 0 ] && [ ${#positional[@]} -lt 3 ]; then
