@@ -1,12 +1,10 @@
 #include "FieldOptions.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
 
 #include "Expression.h"
+#include "OptionValues.h"
 
 namespace {
 
@@ -32,25 +30,8 @@ const OptionRow kOptionTable[] = {
 constexpr long kMaxPushes = 10000;
 constexpr long kMaxPlayers = 22;
 
-bool ParseLong(const std::string& text, long min, long max, long* out) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || value < min || value > max) return false;
-  *out = value;
-  return true;
-}
-
-bool ParseSeconds(const std::string& text, double* out) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (errno != 0 || *end != '\0' || !std::isfinite(value) || value < 0) return false;
-  *out = value;
-  return true;
-}
+using OptionValues::ParseLong;
+using OptionValues::ParseSeconds;
 
 // Stores one option's value; false with a reason when the value is not acceptable.
 bool Apply(const OptionRow& row, const std::string& value, FieldOptions* options, std::string* error) {

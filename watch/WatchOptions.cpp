@@ -1,8 +1,6 @@
 #include "WatchOptions.h"
 
-#include <cerrno>
-#include <cmath>
-#include <cstdlib>
+#include "OptionValues.h"
 
 namespace {
 
@@ -25,25 +23,8 @@ const OptionRow kOptionTable[] = {
 constexpr long kMaxRobots = 22;
 constexpr long kMaxFrames = 1000000000L;
 
-bool ParseLong(const std::string& text, long min, long max, long* out) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  const long value = std::strtol(text.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || value < min || value > max) return false;
-  *out = value;
-  return true;
-}
-
-bool ParseSeconds(const std::string& text, double* out) {
-  if (text.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  const double value = std::strtod(text.c_str(), &end);
-  if (errno != 0 || *end != '\0' || !std::isfinite(value) || value < 0) return false;
-  *out = value;
-  return true;
-}
+using OptionValues::ParseLong;
+using OptionValues::ParseSeconds;
 
 bool Apply(const std::string& name, ValueKind kind, const std::string& value, WatchOptions* options,
            std::string* error) {

@@ -75,6 +75,32 @@ double ReadSeconds(const std::string& text) {
   return s > kMaxJoinWaitSec ? kMaxJoinWaitSec : s;
 }
 
+// Waits with select until the socket is readable, at most `seconds`; an
+// interrupted wait goes on (with the time left) while on_interrupt() says so.
+// False on a time-out (errno ETIMEDOUT: select leaves errno alone then, and
+// an earlier call's would be misleading), on an error, or when told to stop.
+bool SelectReadable(double seconds, bool (*on_interrupt)()) {
+  const int fd = Sim3D::gSocket_.getFD();
+  // select cannot watch a descriptor outside an fd_set.
+  if (fd < 0 || fd >= FD_SETSIZE) {
+    errno = EBADF;
+    return false;
+  }
+  timeval timeout;
+  timeout.tv_sec = static_cast<long>(seconds);
+  timeout.tv_usec = static_cast<long>((seconds - static_cast<double>(timeout.tv_sec)) * 1e6);
+  for (;;) {
+    fd_set readfds;
+    FD_ZERO(&readfds);
+    FD_SET(fd, &readfds);
+    const int ready = ::select(fd + 1, &readfds, nullptr, nullptr, &timeout);
+    if (ready == 1) return true;
+    if (ready < 0 && errno == EINTR && on_interrupt()) continue;
+    if (ready == 0) errno = ETIMEDOUT;
+    return false;
+  }
+}
+
 // The frame of one message: its 4-byte big-endian length, then the text.
 void Frame(const std::string& msg, std::string* frame) {
   const std::uint32_t len = htonl(static_cast<std::uint32_t>(msg.size()));
@@ -198,27 +224,7 @@ void Sim3D::Done() {
 }
 
 bool Sim3D::SelectInput() {
-  const int fd = gSocket_.getFD();
-  timeval timeout;
-  timeout.tv_sec = gSelectTimeoutSec_;
-  timeout.tv_usec = 0;
-  // select cannot watch a descriptor outside an fd_set.
-  if (fd < 0 || fd >= FD_SETSIZE) {
-    errno = EBADF;
-  } else {
-    for (;;) {
-      fd_set readfds;
-      FD_ZERO(&readfds);
-      FD_SET(fd, &readfds);
-      const int ready = ::select(fd + 1, &readfds, nullptr, nullptr, &timeout);
-      if (ready == 1) return true;
-      if (ready < 0 && errno == EINTR) continue;
-      // select leaves errno alone on a time-out; name the cause instead of
-      // printing whatever an earlier call left behind.
-      if (ready == 0) errno = ETIMEDOUT;
-      break;
-    }
-  }
+  if (SelectReadable(gSelectTimeoutSec_, [] { return true; })) return true;
   std::cerr << "(SelectInput) select failed " << std::strerror(errno) << std::endl;
   std::abort();
 }
@@ -250,20 +256,7 @@ bool Sim3D::GetMessage() {
 }
 
 bool Sim3D::WaitReadable(double seconds) {
-  const int fd = gSocket_.getFD();
-  if (fd < 0 || fd >= FD_SETSIZE) return false;
-  timeval timeout;
-  timeout.tv_sec = static_cast<long>(seconds);
-  timeout.tv_usec = static_cast<long>((seconds - static_cast<double>(timeout.tv_sec)) * 1e6);
-  for (;;) {
-    fd_set readfds;
-    FD_ZERO(&readfds);
-    FD_SET(fd, &readfds);
-    const int ready = ::select(fd + 1, &readfds, nullptr, nullptr, &timeout);
-    if (ready == 1) return true;
-    if (ready < 0 && errno == EINTR && main_loop_) continue;
-    return false;
-  }
+  return SelectReadable(seconds, [] { return main_loop_.load(); });
 }
 
 void Sim3D::Prepare(Player* player) {

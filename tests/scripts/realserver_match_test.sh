@@ -10,14 +10,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=$1
 rounds=${2:-2}
-if [ "${VEKTORLING_REALSERVER_TESTS:-1}" = 0 ]; then
-  echo "skipped: VEKTORLING_REALSERVER_TESTS=0"
-  exit 77
-fi
-if ! "$root/scripts/realserver.sh" find > /dev/null 2>&1; then
-  echo "skipped: no rcssserver3d installed (see scripts/realserver.sh find; ../shared/realserver/install.sh installs one)"
-  exit 77
-fi
+. "$root/tests/scripts/realserver_skip.sh"
 work=$(mktemp -d)
 export VEKTORLING_OUT=$work/out VEKTORLING_PLAYER=$build/vektorling
 cleanup() {

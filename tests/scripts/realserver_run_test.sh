@@ -6,14 +6,7 @@
 #   realserver_run_test.sh BUILD_DIR
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-if [ "${VEKTORLING_REALSERVER_TESTS:-1}" = 0 ]; then
-  echo "skipped: VEKTORLING_REALSERVER_TESTS=0"
-  exit 77
-fi
-if ! "$root/scripts/realserver.sh" find > /dev/null 2>&1; then
-  echo "skipped: no rcssserver3d installed (see scripts/realserver.sh find)"
-  exit 77
-fi
+. "$root/tests/scripts/realserver_skip.sh"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 python3 "$root/scripts/challenge.py" run --server real --type 0 --repeats 1 --build "$1" --out "$work" || exit 1

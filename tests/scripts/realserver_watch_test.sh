@@ -7,14 +7,7 @@
 #   realserver_watch_test.sh PLAYER WATCH
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-if [ "${VEKTORLING_REALSERVER_TESTS:-1}" = 0 ]; then
-  echo "skipped: VEKTORLING_REALSERVER_TESTS=0"
-  exit 77
-fi
-if ! "$root/scripts/realserver.sh" find > /dev/null 2>&1; then
-  echo "skipped: no rcssserver3d installed (see scripts/realserver.sh find)"
-  exit 77
-fi
+. "$root/tests/scripts/realserver_skip.sh"
 player=$1
 watch=$2
 work=$(mktemp -d)
