@@ -120,13 +120,14 @@ else
     --until="$seconds" --progress 2> >(tee "$out/watch.log" >&2) &
   watch_pid=$!
   start_teams "$port" "${pause:-${VEKTORLING_PAUSE:-1.5}}"
-  # Kick off once every robot is on the field; after 30 s without them, with
-  # those there (the report names the missing).
+  # Kick off once every robot is on the field and has had 200 steps to beam
+  # to its start; after 30 s without them all, with those there (the report
+  # names the missing).
   if ! "$build/vektorling-watch" --port="$mport" --wait-robots=$((teams * 11)) --wait-timeout=30 \
-      --send="(kickOff Left)" --frames=1 > /dev/null; then
+      --frames=100 > /dev/null; then
     echo "match.sh: not every robot is on the field after 30 s; kicking off with those there" >&2
-    "$build/vektorling-watch" --port="$mport" --send="(kickOff Left)" --frames=1 > /dev/null
   fi
+  "$build/vektorling-watch" --port="$mport" --send="(kickOff Left)" --frames=1 > /dev/null
   wait "$watch_pid" || { echo "match.sh: the monitor stream ended early (see $out/watch.log)" >&2; }
   watch_pid=""
 fi

@@ -30,8 +30,9 @@ for round in $(seq "$rounds"); do
     fail "the real server did not start"
   "$root/scripts/start.sh" 127.0.0.1 "$port" Alpha --syn=1 > /dev/null || fail "start.sh Alpha"
   "$root/scripts/start.sh" 127.0.0.1 "$port" Beta --syn=1 > /dev/null || fail "start.sh Beta"
-  "$build/vektorling-watch" --port="$mport" --wait-robots=22 --wait-timeout=30 --send="(kickOff Left)" \
-    --frames=1 > /dev/null || fail "not all 22 robots came onto the field"
+  "$build/vektorling-watch" --port="$mport" --wait-robots=22 --wait-timeout=30 --frames=100 > /dev/null ||
+    fail "not all 22 robots came onto the field"
+  "$build/vektorling-watch" --port="$mport" --send="(kickOff Left)" --frames=1 > /dev/null || fail "no kick-off"
   last=$("$build/vektorling-watch" --port="$mport" --until=30 --print-last) || fail "the match stopped before 30 s"
   for team in Alpha Beta; do
     for n in $(seq 11); do
