@@ -2,7 +2,7 @@
 # Installs the Debian packages vektorling needs, when they are missing and we are root.
 # Extra package names given as arguments are installed too.
 set -euo pipefail
-packages=(g++ cmake make libeigen3-dev libtinyxml2-dev libboost-dev libgtest-dev libbenchmark-dev "$@")
+packages=(g++ cmake make libeigen3-dev libtinyxml2-dev libboost-dev libgtest-dev libbenchmark-dev python3 "$@")
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
