@@ -292,8 +292,8 @@ def mean(values):
     return sum(values) / len(values) if values else None
 
 
-def fmt(v, spec=".2f"):
-    return "-" if v is None else format(v, spec)
+def fmt(v, form=".2f"):
+    return "-" if v is None else format(v, form)
 
 
 def print_table(test, robot_type, results):
