@@ -55,10 +55,18 @@ BENCHMARK(BM_AgentRun)->ArgName("trace")->Arg(0)->Arg(1);
 
 // The walking engine alone: one cycle of leg commands at full speed.
 void BM_Walk(benchmark::State& state) {
-  Agent agent(7, "Alpha", true);
-  agent.GetBlackboard().wk_->SettingParam(1.0, 0.3, -0.2, false);
-  for (auto _ : state) agent.Walk();
-  benchmark::DoNotOptimize(agent.GetNextJoint());
+  WalkEngine walk;
+  WalkCommand command;
+  command.speed = 1.0;
+  command.direction = 0.3;
+  command.curve = -0.2;
+  const JointAngles joint{};
+  JointRequest request;
+  for (auto _ : state) {
+    walk.Update({command, &joint}, &request);
+    request.Clear();
+  }
+  benchmark::DoNotOptimize(request);
 }
 BENCHMARK(BM_Walk);
 

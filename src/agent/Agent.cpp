@@ -6,17 +6,13 @@
 
 #include "action/BallAction.h"
 #include "action/FielderAction.h"
-#include "agent/StandingUp.h"
-#include "agent/finding/Finding.h"
-#include "agent/motion_sequence/StandUpSequence.h"
+#include "agent/walking/Walking.h"
 #include "message/Hear.h"
 #include "message/OriginalHear.h"
 #include "message/Say.h"
 #include "object/Ball.h"
 #include "object/Object.h"
 #include "object/Player.h"
-#include "tool/UserLocus.h"
-#include "tool/kinematics/FootWork.h"
 
 namespace {
 
@@ -51,28 +47,17 @@ const char* const Agent::kDefaultServerVersion = "0.6.7";
 
 Agent::Agent(int num, std::string team, bool syn_mode, const std::string& server_version,
              Tactics tactics)
-    : NaoModel(num, team, syn_mode),
-      stup(new StandingUp()),
-      fd(new Finding()),
-      me_kick_(0.215, 0.8),
+    : main_msg(num, team),
+      syn_mode_(syn_mode),
+      ID_(num),
+      team_(team),
       say(nullptr),
       hear(nullptr),
       act_(nullptr),
-      foot_work_left_(new FootWork()),
-      foot_work_right_(new FootWork()),
-      user_locus_(new UserLocus()),
-      foot_x_weight_(-1.0, 1.0, 0.0, 1),
-      direction_speed_(-1.0, 1.0, 0.0, 1),
-      curve_speed_(-1.0, 1.0, 0.0, 1),
       walk_time_(0.0),
-      falling_down_time(false),
-      kickoff_step_(0),
-      zmp_(Eigen::Vector2d::Zero()),
       f_score_(0),
       e_score_(0),
-      territory_('N'),
       beh(READY),
-      lumkickoffshoot_flg(false),
       original_dialect_(server_version == kOriginalDialect) {
   CommonInformation& ci = ci_;
   if (original_dialect_) {
@@ -97,91 +82,55 @@ Agent::Agent(int num, std::string team, bool syn_mode, const std::string& server
   say = new Say(hear);
   say->SetOriginalDialect(original_dialect_);
   say->Watch(&ci.id_, ci.abs_, ci.ball_abs_, ci.friend_abs_, ci.ball_);
-  falling_down_time = false;
   if (num == 9) beh = KICKOFF;
   if (ci.id_ == 0) ci.id_ = num;
 }
 
 Agent::~Agent() {
-  delete stup;
-  delete fd;
   delete hear;
   delete say;
   delete act_;
-  delete foot_work_left_;
-  delete foot_work_right_;
-  delete user_locus_;
 }
 
 const std::string& Agent::Run(const std::string& message) {
-  CommonInformation& ci = ci_;
-  ProcessState& ps = ps_;
-  std::string& answer = answer_;
-  answer.clear();
+  answer_.clear();
   said_.clear();  // the message to teammates, if any
 
-  SetMainMessage(message);
-  ParseMainMessage();
+  ParseMainMessage(message);
   JudgeTeamPlacement();
-
-  // Body: joint sums, feet on the ground, gyro, pose, balance.
-  SumAxisRotation();
-  JudgeTouchingLeg();
-  ClacTotalGyroAngle();
-  CalcPartWorldCoordinate();
-  CalcGravity();
-  CalcMomentum();
-  CalculateZMP();
-
-  // No forward walking while the play mode forbids moving.
-  if (!ci.br_.JudgeMovingPlayMode()) {
-    foot_x_weight_.SetMax(0.0);
-    foot_x_weight_.SetValue(0.0);
-    if (ci.br_.JudgeMyKickOffMode() && GetID() == 9 && beh != KICKOFF) beh = KICKOFF;
-  }
-
-  if (ci.br_.playmode != "BeforeKickOff") {
+  UpdateBody();
+  JudgePlayMode();
+  if (ci_.br_.playmode != "BeforeKickOff") {
     // The rest of the agent sees the field as the left team does.
     const bool see = main_msg.vision_.see;
-    if (ci.br_.territory == 'R') Object::ReverseFlagsPosition(ci.flag_, see);
+    if (ci_.br_.territory == 'R') Object::ReverseFlagsPosition(ci_.flag_, see);
     if (see) UpdateObjects();
     if (beh != STANDUP) UpdateCoordinate();
-    answer += Think();
-  } else if (ci.br_.territory == 'N') {
-    // Before the kick-off the side can be read from the goal posts in view:
-    // the opponent's posts are the ones we face.
-    if (ci.flag_[4]->visible && ci.flag_[5]->visible) {
-      ci.br_.territory = 'L';
-    } else if (ci.flag_[6]->visible && ci.flag_[7]->visible) {
-      ci.br_.territory = 'R';
-    }
-  }
-
-  SelectBeam(ci.br_.territory);
-  if (ps.beam_count > 14) {
-    if (ci.br_.playmode == "PlayOn") ps.beam_count = 0;
+    answer_ += Think();
   } else {
-    const bool before_kickoff = ci.br_.playmode == "BeforeKickOff";
-    if ((before_kickoff && (frp_l_.existence || frp_r_.existence)) ||
-        (!before_kickoff && ci.br_.JudgeGettingGoal())) {
-      answer += bp.GetString();
-    }
-    ++ps.beam_count;
+    JudgeSideFromGoalPosts();
   }
-
+  AnswerBeam();
   SelectBehavior();
-  DecideNextJointAngle(answer);
-  if (syn_mode_) answer += "(syn)";
+  request_.DecideNextJointAngle(answer_);
+  request_.Clear();
+  if (syn_mode_) answer_ += "(syn)";
   if (trace_ != nullptr) WriteTrace(*trace_, said_);
-  return answer;
+  return answer_;
 }
 
-void Agent::ParseMainMessage() {
+void Agent::ParseMainMessage(const std::string& message) {
   CommonInformation& ci = ci_;
-  NaoModel::ParseMessage();
+  main_msg.SetMessage(message);
+  for (int j = 0; j < kJointCount; ++j) {
+    body_.joint[j] = main_msg.ParseJoint(NaoModel::kJointTable[j].p_name);
+  }
+  body_.gyro = main_msg.ParseGyro();
+  body_.acc = main_msg.ParseAcc();
+  body_.frp_l = main_msg.ParseFrp('L');
+  body_.frp_r = main_msg.ParseFrp('R');
+  for (int i = 0; i < 2; ++i) hear_[i] = main_msg.ParseHearingMsg(i);
 
-  ci.hj1_ = hj1.rotation;
-  ci.hj2_ = hj2.rotation;
   ci.br_.game_time = main_msg.ParseGameTime();
 
   const std::string& pm = main_msg.ParsePlayMode();
@@ -192,8 +141,7 @@ void Agent::ParseMainMessage() {
 
   f_score_ = main_msg.ParseScore('F');
   e_score_ = main_msg.ParseScore('E');
-  territory_ = main_msg.ParseTerritory();
-  ci.br_.territory = territory_;
+  ci.br_.territory = main_msg.ParseTerritory();
 
   if (ci.br_.ene_team.empty()) {
     for (int i = 0; i < 2; ++i) {
@@ -226,22 +174,51 @@ void Agent::ParseMainMessage() {
 void Agent::JudgeTeamPlacement() {
   // Searched for only while it matters: until placed, or for the first second.
   if (!placement_.Watching()) return;
-  if (placement_.Observe(main_msg.ParseUniformNumber(), territory_)) {
+  if (placement_.Observe(main_msg.ParseUniformNumber(), ci_.br_.territory)) {
     std::cerr << TeamPlacement::Warning(GetID(), GetTeamName()) << std::endl;
   }
 }
 
-void Agent::JudgeTouchingLeg() {
+void Agent::UpdateBody() {
   CommonInformation& ci = ci_;
-  const bool left = frp_l_.existence;
-  const bool right = frp_r_.existence;
-  if (left && right) {
-    ci.touching_leg_ = 'B';
-  } else if (right) {
-    ci.touching_leg_ = 'R';
-  } else if (left) {
-    ci.touching_leg_ = 'L';
+  body_step_.Update(ci.br_.game_time, &body_, &ci.total_);
+  // The feet's own centre of pressure and the balance target.
+  ci.wk_->CalclateZMP(body_.frp_l, body_.frp_r);
+  ci.wk_->CalclateTargetZMP(body_.gravity, body_.acc.z());
+}
+
+void Agent::JudgePlayMode() {
+  const Brain& br = ci_.br_;
+  if (br.JudgeMovingPlayMode()) return;
+  walk_.Halt();
+  if (br.JudgeMyKickOffMode() && ID_ == 9 && beh != KICKOFF) beh = KICKOFF;
+}
+
+void Agent::JudgeSideFromGoalPosts() {
+  CommonInformation& ci = ci_;
+  if (ci.br_.territory != 'N') return;
+  // The opponent's posts are the ones we face.
+  if (ci.flag_[4]->visible && ci.flag_[5]->visible) {
+    ci.br_.territory = 'L';
+  } else if (ci.flag_[6]->visible && ci.flag_[7]->visible) {
+    ci.br_.territory = 'R';
   }
+}
+
+void Agent::AnswerBeam() {
+  CommonInformation& ci = ci_;
+  ProcessState& ps = ps_;
+  SelectBeam(ci.br_.territory);
+  if (ps.beam_count > 14) {
+    if (ci.br_.playmode == "PlayOn") ps.beam_count = 0;
+    return;
+  }
+  const bool before_kickoff = ci.br_.playmode == "BeforeKickOff";
+  if ((before_kickoff && (body_.frp_l.existence || body_.frp_r.existence)) ||
+      (!before_kickoff && ci.br_.JudgeGettingGoal())) {
+    answer_ += bp.GetString();
+  }
+  ++ps.beam_count;
 }
 
 const std::string& Agent::Think() {

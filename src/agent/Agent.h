@@ -1,7 +1,6 @@
 #ifndef VEKTORLING_AGENT_AGENT_H
 #define VEKTORLING_AGENT_AGENT_H
 
-#include <map>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -12,27 +11,28 @@
 #include "agent/CommonInformation.h"
 #include "agent/ProcessState.h"
 #include "agent/TeamPlacement.h"
-#include "agent/kick/KickOffProgress.h"
-#include "agent/kick/KickProgress.h"
-#include "agent/kick/KickWorkingValues.h"
-#include "agent/me_kick/I_Kick.h"
-#include "agent/motion_sequence/NextJoint.h"
-#include "agent/walking/Walking.h"
+#include "agent/head/HeadEngine.h"
+#include "agent/kick/KickEngine.h"
+#include "agent/kick/KickOffEngine.h"
+#include "agent/posture/PostureEngine.h"
+#include "agent/standup/StandUpEngine.h"
+#include "agent/walking/WalkEngine.h"
+#include "beam/Beam.h"
+#include "message/Hearing.h"
+#include "message/Message.h"
+#include "nao_model/Body.h"
+#include "nao_model/JointRequest.h"
 #include "nao_model/NaoModel.h"
-#include "tool/ValueManager.h"
 
-class StandingUp;
-class Finding;
 class Say;
 class Hear;
 class Action;
-class FootWork;
-class StandUpSequence;
-class UserLocus;
 
-// The robot's mind on top of its body model: one call of Run is one
-// sense-think-act cycle, from the server's message to the answer.
-class Agent : public NaoModel {
+// The robot's mind: one call of Run is one sense-think-act cycle, from the
+// server's message to the answer. Each step writes its own data (the body's
+// readings and kinematics, the blackboard's world and game state, the joint
+// request) and later steps read it; the motions live in their engines.
+class Agent {
 public:
   static const char* const kDefaultServerVersion;
 
@@ -45,66 +45,44 @@ public:
   Agent(int num, std::string team, bool syn_mode,
         const std::string& server_version = kDefaultServerVersion,
         Tactics tactics = Tactics::kDefault);
-  ~Agent() override;
+  ~Agent();
   Agent(const Agent&) = delete;
   Agent& operator=(const Agent&) = delete;
 
-  // One cycle: parse, update body and world, decide, answer. The answer
-  // lives in the agent and stays valid until the next cycle; its buffer is
-  // reused, so that a cycle takes nothing from the heap.
+  // One cycle: parse, body, game, world, decide, engines, answer. The
+  // answer lives in the agent and stays valid until the next cycle; its
+  // buffer is reused, so that a cycle takes nothing from the heap.
   const std::string& Run(const std::string& message);
 
-  // Steps of the cycle.
-  void ParseMainMessage();
+  // Steps of the cycle, in their order.
+  void ParseMainMessage(const std::string& message);
   // Warns once on standard error when the server has not placed the player
   // in a team within the first second.
   void JudgeTeamPlacement();
-  void JudgeTouchingLeg();
-  // The message to teammates, valid until the next call.
-  const std::string& Think();
-
-  // Body kinematics and balance.
-  void SumAxisRotation();
-  void ClacTotalGyroAngle();
-  void CalcPartWorldCoordinate();
-  void CalcGravity();
-  void CalcMomentum();
-  void CalculateZMP();
-
-  // World update.
+  // Forward kinematics and balance from the readings.
+  void UpdateBody();
+  // While the play mode forbids moving: no forward walking; the kick-off
+  // taker goes to its kick-off.
+  void JudgePlayMode();
+  // Directions, relative positions and field estimates of what is seen.
   void UpdateObjects();
   void UpdateCoordinate();
-
-  // Behaviour selection and beaming.
-  void SelectBehavior();
+  // Before the kick-off the side can be read from the goal posts in view.
+  void JudgeSideFromGoalPosts();
+  // Game state, team messages, tactics. The message to teammates, valid
+  // until the next call.
+  const std::string& Think();
+  // Beam command when due.
   void SelectBeam(char side);
+  void AnswerBeam();
+  // Behaviour selection; the chosen engines write the joint request.
+  void SelectBehavior();
 
-  // Joint control.
-  void SetNextJointAngle(const std::string& id, double angle, double gain);
-  void SetEJoint3(const std::string& index, double tgt_deg, double proportion);
-  void SetDefaultJoint(double gain);
-  void SetErectPosture(double gain);
-  void SetKickOffJoint(double gain);
-  bool CheckDefaultJoint();
-  bool CheckKickOffJoint();
-  void DecideNextJointAngle(std::string& out);
-  void DecideNextJointAngle(std::ostream& out);
-
-  // Falls.
-  bool JudgeFallingDown();
-  void PreventFalling();
-  void NextStandUp();
-
-  // Head control.
-  void SearchObjectH();
-  void SearchObjectV();
-  bool KeepSeeingBall();
-  bool ReVision();
-
-  // Motions.
-  void Walk();
-  void LumKick();
-  bool LumKickOffShootShinn(char leg);
+  // The scene and init commands sent before the first cycle.
+  std::string SelectUsingType(unsigned type) const { return NaoModel::SelectUsingType(type); }
+  std::string GetMainMessage() const { return main_msg.GetMessage(); }
+  int GetID() const { return ID_; }
+  const std::string& GetTeamName() const { return team_; }
 
   // Writes one JSON line per cycle to out (null: none).
   void SetTrace(std::ostream* out) { trace_ = out; }
@@ -113,64 +91,63 @@ public:
   // Read access for callers and tests.
   Behavior GetBehavior() const { return beh; }
   void SetBehavior(Behavior b) { beh = b; }
-  const Eigen::Vector2d& GetZMP() const { return zmp_; }
-  const NextJoint& GetNextJoint() const { return m_next_j; }
+  const BodyState& GetBody() const { return body_; }
+  // The joint request being built; empty between cycles.
+  const JointRequest& GetRequest() const { return request_; }
   const Beam& GetBeam() const { return bp; }
   int GetFriendScore() const { return f_score_; }
   int GetEnemyScore() const { return e_score_; }
-  const StandingUp& GetStandingUp() const { return *stup; }
-  const Finding& GetFinding() const { return *fd; }
-  const velk::I_Kick& GetKick() const { return me_kick_; }
   double GetWalkTime() const { return walk_time_; }
-  int GetKickOffStep() const { return kickoff_step_; }
-  bool GetKickOffShootFlag() const { return lumkickoffshoot_flg; }
-  const ValueManager<double>& GetFootXWeight() const { return foot_x_weight_; }
-  const ValueManager<double>& GetDirectionSpeed() const { return direction_speed_; }
-  const ValueManager<double>& GetCurveSpeed() const { return curve_speed_; }
-  const UserLocus& GetUserLocus() const { return *user_locus_; }
+  const WalkEngine& GetWalk() const { return walk_; }
+  const KickEngine& GetKick() const { return kick_; }
+  const KickOffEngine& GetKickOff() const { return kickoff_; }
+  const StandUpEngine& GetStandUp() const { return stand_up_; }
+  const HeadEngine& GetHead() const { return head_; }
   // The agent's blackboard.
   CommonInformation& GetBlackboard() { return ci_; }
   const CommonInformation& GetBlackboard() const { return ci_; }
 
+protected:
+  // Open to tests and benchmarks that set readings directly.
+  BodyState body_;
+  Message main_msg;
+
 private:
-  bool CheckPosture(const double* posture, int first, int last);
-  void SetPosture(const double* posture, double gain);
+  // A fall starts the stand-up (not for the kick-off taker at its kick-off).
+  bool JudgeFallingDown() const;
   // The fall check of the behaviour handlers: true when the robot falls.
   bool FallCheck();
+  // The heading that landmark pairs in view show replaces the believed one.
+  void ReVision();
+
+  const bool syn_mode_;
+  const int ID_;
+  const std::string team_;
 
   // Everything the agent keeps across messages lives in its members: the
-  // blackboard, the counters and integrator samples, the kicks' stages and
-  // the stand-up script (read on first use). A new Agent starts afresh.
+  // parser, the body step's integrators, the blackboard, the counters and
+  // the engines. A new Agent starts afresh.
+  Hearing hear_[2];
+  Body body_step_;
   CommonInformation ci_;
   ProcessState ps_;
-  KickProgress kick_progress_;
-  KickOffProgress kickoff_progress_;
-  KickWorkingValues kick_values_;
-  std::unique_ptr<StandUpSequence> stand_up_sequence_;
+  JointRequest request_;
+  Beam bp;
 
-  NextJoint m_next_j;
-  Walking wk_;
-  StandingUp* stup;
-  Finding* fd;
-  velk::I_Kick me_kick_;
+  WalkEngine walk_;
+  KickEngine kick_;
+  KickOffEngine kickoff_;
+  StandUpEngine stand_up_;
+  HeadEngine head_;
+  PostureEngine posture_;
+
   Say* say;
   Hear* hear;
   Action* act_;
-  FootWork* foot_work_left_;
-  FootWork* foot_work_right_;
-  UserLocus* user_locus_;
-  ValueManager<double> foot_x_weight_;
-  ValueManager<double> direction_speed_;
-  ValueManager<double> curve_speed_;
   double walk_time_;
-  bool falling_down_time;
-  int kickoff_step_;
-  Eigen::Vector2d zmp_;
   int f_score_;
   int e_score_;
-  char territory_;
   Behavior beh;
-  bool lumkickoffshoot_flg;
   std::ostream* trace_ = nullptr;
   std::string answer_;  // the answer of the current cycle
   std::string said_;    // the say command of the current cycle

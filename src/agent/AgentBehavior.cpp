@@ -1,41 +1,17 @@
 // Behaviour selection (the state machine of what the robot does) and the
 // choice of the start position it is beamed to.
-#include <cmath>
-#include <cstdlib>
-
 #include "agent/Agent.h"
 #include "action/Action.h"
 #include "agent/CommonInformation.h"
 #include "agent/ProcessState.h"
-#include "agent/StandingUp.h"
-#include "agent/finding/Finding.h"
-#include "agent/kick/KickProgress.h"
-#include "object/Ball.h"
-#include "tool/Tool.h"
+#include "agent/walking/Walking.h"
 
 namespace {
-
-struct StartPosition {
-  double x, y, rotation;
-};
-
-// Start positions by uniform number (row 0 for numbers outside 1..11), in
-// the server's beam frame: own half at negative x, rotation in degrees.
-const StartPosition kStartNotOwnKickOff[12] = {
-    {-2.5, 0, 0}, {-14.5, 0, 0}, {-12.5, 0.5, 0}, {-11, -2.5, 0}, {-10, 2, 0}, {-7.5, -1, 0},
-    {-7, 4, 0},   {-5, 0.5, 0},  {-2, -2, 0},     {-3, 1.5, 0},   {-2.5, 3, 0}, {-4, -1.5, 0}};
-const StartPosition kStartOwnKickOff[12] = {
-    {-2.5, 0, 0},   {-14.5, 0, 0}, {-12.5, 0.5, 0}, {-11, -2.5, 0},
-    {-10, 2, 0},    {-7.5, -1, 0}, {-6.5, 4, 0},    {-5, 0.5, 0},
-    {-3, -2, 0},    {-0.1522820323027551, -0.09956406460551018, 20},
-    {-2, 3, 0},     {-0.1, 5.85, 0}};
 
 // Game time from which a robot still waiting for the kick-off stays ready.
 const double kLongWait = 300.0;
 // Uniform number 11 keeps out of the way this long after a goal.
 const double kAfterGoalPause = 4.2;
-// The kick is abandoned when the ball is further than 15 degrees to the side.
-const double kKickMaxBallAngle = 15.0;
 
 }  // namespace
 
@@ -45,110 +21,91 @@ void Agent::SelectBeam(char side) {
   const bool own_kickoff = (pm == "BeforeKickOff" && side == 'L') ||
                            (pm == "Goal_Right" && side == 'L') ||
                            (pm == "Goal_Left" && side == 'R');
-  const int row = (ci.id_ >= 1 && ci.id_ <= 11) ? ci.id_ : 0;
-  const StartPosition& p = own_kickoff ? kStartOwnKickOff[row] : kStartNotOwnKickOff[row];
-  bp.Setup(p.x, p.y, p.rotation);
+  posture_.SelectBeam(own_kickoff, ci.id_, &bp);
+}
+
+bool Agent::JudgeFallingDown() const {
+  if (beh == KICKOFF) return false;
+  return stand_up_.JudgeFallingDown(body_.acc, body_.zmp);
 }
 
 bool Agent::FallCheck() {
   if (!JudgeFallingDown()) return false;
-  PreventFalling();
+  stand_up_.PreventFalling(body_.joint, &request_);
   beh = STANDUP;
   return true;
+}
+
+void Agent::ReVision() {
+  double yaw = ci_.total_.z();
+  if (head_.ReVision(ci_.flag_, body_.joint, main_msg.vision_.see, &yaw)) ci_.total_.z() = yaw;
 }
 
 void Agent::SelectBehavior() {
   CommonInformation& ci = ci_;
   ProcessState& ps = ps_;
   Brain& br = ci.br_;
-
-  ci.wk_->CalclateZMP(frp_l_, frp_r_);
-  ci.wk_->CalclateTargetZMP(ci.gravity_, acc_.z());
+  const JointAngles& q = body_.joint;
+  JointRequest* out = &request_;
+  const HeadEngine::Inputs look{&q, ci.ball_};
 
   // Tactics that play the ball enter the kick from walking.
   if (beh == WALK && act_->WantsKick()) beh = KICK;
 
   switch (beh) {
     case READY:
-      if (CheckDefaultJoint()) {
-        fd->vt = Finding::NONE_V;
-        fd->hz = Finding::NONE_H;
+      if (posture_.Update(q, out)) {
+        head_.ForgetSweep();
         if (br.JudgeMovingPlayMode()) beh = WALK;
-      } else {
-        SetDefaultJoint(0.15);
       }
       FallCheck();
       break;
 
     case WALK:
       if (FallCheck()) break;
-      Walk();
+      walk_.Update({ci.wk_->Command(), &q}, out);
       ReVision();
-      KeepSeeingBall();
+      head_.Update(look, out);
       walk_time_ += 0.02;
       break;
 
     case STANDUP:
-      if (stup->complete) {
+      if (stand_up_.Complete()) {
         ci.total_.x() = 0.0;
         ci.total_.y() = 0.0;
         ReVision();
-        stup->Reset();
-        fd->vt = Finding::NONE_V;
-        fd->hz = Finding::NONE_H;
+        stand_up_.Reset();
+        head_.ForgetSweep();
         beh = READY;
         walk_time_ = 0.0;
       } else {
-        NextStandUp();
+        const bool both_feet = body_.frp_l.existence && body_.frp_r.existence;
+        stand_up_.Update({&q, both_feet, ci.wk_->GetZMP().y()}, out);
       }
       break;
 
     case KICK: {
-      LumKick();
-      if (me_kick_.complete_) {
+      const KickEngine::Status status =
+          kick_.Update({&q, ci.ball_, body_.zmp.norm(), br.game_time}, out);
+      if (status == KickEngine::kLookingForBall) head_.Update(look, out);
+      if (status == KickEngine::kDone) {
         beh = READY;
-        me_kick_.Reset();
-      } else {
-        const Ball& ball = *ci.ball_;
-        const double horizontal =
-            std::cos(Tool::ToRadians(ball.v_abyss)) * ball.distance;
-        if (horizontal > me_kick_.ESCAPE_DISTANCE_ ||
-            std::fabs(ball.h_abyss) > kKickMaxBallAngle) {
-          me_kick_.Reset();
-          me_kick_.mistake_time_ = br.game_time;
-          beh = READY;
-        }
+        kick_.Reset();
+      } else if (kick_.BallEscaped(*ci.ball_)) {
+        kick_.Abandon(br.game_time);
+        beh = READY;
       }
       if (JudgeFallingDown()) {
-        kick_progress_ = KickProgress();
-        me_kick_.Reset();
-        PreventFalling();
+        kick_.Reset();
+        stand_up_.PreventFalling(q, out);
         beh = STANDUP;
       }
       break;
     }
 
     case KICKOFF:
-      if (kickoff_step_ == 0) {
-        SetKickOffJoint(0.05);
-        if (CheckKickOffJoint()) kickoff_step_ = 1;
-      } else if (kickoff_step_ == 1) {
-        bool finished;
-        if (br.JudgeMyKickOffMode()) {
-          finished = LumKickOffShootShinn('L');  // the script is written for both sides
-        } else {
-          finished = br.playmode == "PlayOn";
-        }
-        if (finished) {
-          beh = READY;
-          lumkickoffshoot_flg = true;
-          kickoff_step_ = 0;
-        }
-      }
-      if (FallCheck()) {
-        lumkickoffshoot_flg = true;
-        kickoff_step_ = 0;
-      }
+      if (kickoff_.Update({&q, br.JudgeMyKickOffMode(), br.playmode == "PlayOn"}, out)) beh = READY;
+      if (FallCheck()) kickoff_.Restart();
       break;
 
     default:

@@ -5,8 +5,7 @@
 
 #include "agent/Agent.h"
 #include "agent/CommonInformation.h"
-#include "agent/StandingUp.h"
-#include "agent/walking/Walking.h"
+#include "agent/standup/StandingUp.h"
 #include "message/Hear.h"
 #include "coordinate/AbsoluteCoordinate.h"
 #include "object/Ball.h"
@@ -74,9 +73,9 @@ void Agent::WriteTrace(std::ostream& out, const std::string& said) const {
   out << ",\"pm\":";
   String(out, ci.br_.playmode);
   out << ",\"side\":\"" << ci.br_.territory << "\",\"beh\":\"" << BehaviorName(beh) << '"';
-  if (beh == STANDUP) out << ",\"standup\":\"" << StandUpStageName(stup->stage) << '"';
+  if (beh == STANDUP) out << ",\"standup\":\"" << StandUpStageName(stand_up_.Progress().stage) << '"';
   out << ",\"speed\":";
-  Number(out, ci.wk_->GetCurrentSpeed());
+  Number(out, walk_.CurrentSpeed());
   out << ",\"pos\":";
   Array(out, ci.abs_->cod_);
   out << ",\"vel\":";
@@ -89,8 +88,8 @@ void Agent::WriteTrace(std::ostream& out, const std::string& said) const {
   out << ",\"rot\":";
   Array(out, ci.total_);
   out << ",\"zmp\":";
-  Array(out, zmp_);
-  out << ",\"feet\":\"" << ci.touching_leg_ << "\",\"elected\":" << hear->GetNearBallFri();
+  Array(out, body_.zmp);
+  out << ",\"feet\":\"" << body_.touching_leg << "\",\"elected\":" << hear->GetNearBallFri();
   out << ",\"say\":";
   String(out, said);
   out << "}\n";

@@ -29,8 +29,8 @@ void ForEachPlayer(CommonInformation& ci, Visit visit) {
 
 void Agent::UpdateObjects() {
   CommonInformation& ci = ci_;
-  const double hj1 = ci.hj1_;
-  const double hj2 = ci.hj2_;
+  const double hj1 = body_.joint[kHj1];
+  const double hj2 = body_.joint[kHj2];
   ci.ball_->UpdateAbyss(hj1, hj2);
   for (Object* flag : ci.flag_) flag->UpdateAbyss(hj1, hj2);
   ForEachPlayer(ci, [hj1, hj2](int k, Player& p) {
@@ -44,9 +44,9 @@ void Agent::UpdateCoordinate() {
   EstimateInputs in;
   in.see = main_msg.vision_.see;
   in.total = ci.total_;
-  in.walk_speed = ci.wk_->current_speed_;
-  in.walk_direction = ci.wk_->direction_;
-  in.walk_curve = ci.wk_->curve_;
+  in.walk_speed = walk_.CurrentSpeed();
+  in.walk_direction = ci.wk_->GetDirection();
+  in.walk_curve = ci.wk_->GetCurve();
   in.ball = ci.ball_;
   const double yaw = ci.total_(2);
   for (int i = 0; i < CommonInformation::kFlagNum; ++i) {

@@ -9,17 +9,9 @@
 CommonInformation::CommonInformation()
     : ball_(new Ball()),
       total_(Eigen::Vector3d::Zero()),
-      gravity_(Eigen::Vector3d::Zero()),
-      momentum_(Eigen::Vector3d::Zero()),
-      t_momentum_(Eigen::Vector3d::Zero()),
-      axis_sum_rot_(Eigen::Vector3d::Zero()),
       wk_(new Walking()),
-      walk_type_(WALK_FORWORD_VERY_SLOW),
       abs_(new AbsoluteCoordinate(AbsoluteCoordinate::OWN)),
       ball_abs_(new AbsoluteCoordinate(AbsoluteCoordinate::BALL)),
-      hj1_(0.0),
-      hj2_(0.0),
-      touching_leg_('N'),
       id_(0) {
   br_.Follow(&abs_->cod_);
   for (int i = 0; i < kFlagNum; ++i) flag_[i] = new Object(Object::kFlagNames[i]);

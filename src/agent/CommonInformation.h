@@ -4,7 +4,6 @@
 #include <Eigen/Dense>
 
 #include "agent/brain/Brain.h"
-#include "agent/walking/WalkType.h"
 
 class Ball;
 class Object;
@@ -25,28 +24,22 @@ public:
   CommonInformation(const CommonInformation&) = delete;
   CommonInformation& operator=(const CommonInformation&) = delete;
 
-  // This cycle's gyroscope, accelerometer and foot pressure are the body
-  // model's (NaoModel::gyro_, acc_, frp_l_, frp_r_), read once per message;
-  // the blackboard keeps no copy of them.
+  // The body's readings and kinematics are the agent's BodyState; the
+  // blackboard keeps no copy of them.
   Brain br_;
   Ball* ball_;
   Object* flag_[kFlagNum];
   Player* friend_[kPlayerSlots];
   Player* enemy_[kPlayerSlots];
+  // The body's orientation (degrees): integrated from the gyroscope by the
+  // body step, its yaw corrected from landmark pairs and its tilt levelled
+  // after getting up.
   Eigen::Vector3d total_;
-  Eigen::Vector3d gravity_;
-  Eigen::Vector3d momentum_;
-  Eigen::Vector3d t_momentum_;
-  Eigen::Vector3d axis_sum_rot_;
   Walking* wk_;
-  WalkType walk_type_;
   AbsoluteCoordinate* abs_;
   AbsoluteCoordinate* ball_abs_;
   AbsoluteCoordinate* friend_abs_[kPlayerSlots];
   AbsoluteCoordinate* enemy_abs_[kPlayerSlots];
-  double hj1_;
-  double hj2_;
-  char touching_leg_;
   int id_;
 };
 

@@ -5,17 +5,6 @@
 
 namespace {
 
-// The built-in loops, in LocusType order. The backward loop's own points
-// give its height and step length; its points are then replaced by the
-// forward loop's in reverse order.
-const char* const kBuiltInLoops[] = {
-    "16,-149,0\n-7,-145,0\n-35,-146,0\n-34,-158,0\n-7,-164,0\n16,-159,0\n",
-    "-3,-162,0\n-22,-160,0\n-42,-154,0\n-41,-138,0\n-25,-134,0\n-12,-140,0\n9,-151,0\n9,-160,0\n",
-    "0,-174,0\n6,-165,0\n6,-156,0\n0,-150,0\n-12,-156,0\n-12,-165,0\n",
-    "0,-170,0\n5,-165,0\n5,-160,0\n5,-155,0\n5,-150,0\n0,-145,0\n-5,-150,0\n-5,-155,0\n"
-    "-5,-160,0\n-5,-165,0\n",
-};
-
 // Start values of the search for the largest and the smallest x.
 const double kNoLargestX = -9999.9;
 const double kNoSmallestX = 9999.9;
@@ -29,12 +18,12 @@ double ReadField(const std::string& line, std::size_t begin, std::size_t end) {
 
 }  // namespace
 
-UserLocus::UserLocus()
+UserLocus::UserLocus(const char* const (&loops)[4])
     : locus_type_(LOCUS_FORWORD),
       before_locus_type_(LOCUS_FORWORD),
       right_degree_lj5_(0.0),
       left_degree_lj5_(0.0) {
-  for (const char* text : kBuiltInLoops) InputDirectCSV(text);
+  for (const char* text : loops) InputDirectCSV(text);
   CreateReverseLocus(locuses_[LOCUS_FORWORD].targets, locuses_[LOCUS_BACK].targets);
   UpdatePoint();
 }

@@ -14,7 +14,7 @@ enum LocusType {
   LOCUS_STAMP_SLOW = 3,
 };
 
-// The walk's foot trajectories: four built-in loops read from point lists.
+// The walk's foot trajectories: four loops read from point lists.
 // Each UpdatePoint hands the right foot the next point of the loop in use
 // and the left foot the point half a loop ahead.
 class UserLocus : public Locus {
@@ -31,7 +31,10 @@ class UserLocus : public Locus {
     double step_length = 0.0;  // |largest x - smallest x|
   };
 
-  UserLocus();
+  // The four loops (forward, backward, two stamping loops) as point lists;
+  // the backward loop's points are then replaced by the forward loop's in
+  // reverse order, its height and step length kept.
+  explicit UserLocus(const char* const (&loops)[4]);
 
   void UpdatePoint() override;
 

@@ -51,7 +51,7 @@ TEST(AgentCycleTest, FirstAnswerBeamsToTheStartOfNumberAndSideAndDrivesToThePost
     const size_t dots = c.answer.find("...");
     EXPECT_EQ(dots == std::string::npos ? answer : answer.substr(0, dots), c.answer.substr(0, dots));
     EXPECT_EQ(agent.GetBlackboard().br_.territory, c.territory);
-    EXPECT_TRUE(agent.GetNextJoint().empty());
+    EXPECT_TRUE(agent.GetRequest().Empty());
   }
   const std::string empty = TestAgent(3, "Alpha", true).Run("");
   EXPECT_EQ(CountOf(empty, "(he1 "), 1);
@@ -216,14 +216,14 @@ TEST(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {
   m.playmode = "KickOff_Left";
   m.joints = ServerText::Posture(true);
   agent.Run(m.Text());
-  EXPECT_EQ(agent.GetKickOffStep(), 1);
+  EXPECT_EQ(agent.GetKickOff().GetKickOffStep(), 1);
   agent.Run(m.Text());
   EXPECT_EQ(agent.GetBehavior(), Agent::KICKOFF);
   m.playmode = "PlayOn";
   agent.Run(m.Text());
   EXPECT_EQ(agent.GetBehavior(), Agent::READY);
-  EXPECT_TRUE(agent.GetKickOffShootFlag());
-  EXPECT_EQ(agent.GetKickOffStep(), 0);
+  EXPECT_TRUE(agent.GetKickOff().GetKickOffShootFlag());
+  EXPECT_EQ(agent.GetKickOff().GetKickOffStep(), 0);
 }
 
 // A player whose first second names no number and side writes one line.

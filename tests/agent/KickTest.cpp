@@ -26,7 +26,7 @@ TEST(KickTest, AKickIsAbandonedWhenTheBallEscapes) {
     agent.GetBlackboard().br_.game_time = 7.5;
     agent.SelectBehavior();
     EXPECT_EQ(agent.GetBehavior(), c.escaped ? Agent::READY : Agent::KICK);
-    EXPECT_EQ(agent.GetKick().mistake_time_, c.escaped ? 7.5 : 0.0);
+    EXPECT_EQ(agent.GetKick().GetKick().mistake_time_, c.escaped ? 7.5 : 0.0);
   }
 }
 

@@ -30,20 +30,18 @@ TEST(RobotTableTest, JointsInEffectorOrderWithTheirLimitsAndAxes) {
       {"rlj4", "rle4", 1, -130, {1, 0, 0}},   {"rlj5", "rle5", 75, -45, {1, 0, 0}},
       {"rlj6", "rle6", 45, -25, {0, 1, 0}},
   };
-  TestAgent agent(1);
   for (int i = 0; i < NaoModel::kJointNum; ++i) {
     const auto& want = kJoints[i];
     SCOPED_TRACE(want.perceptor);
-    EXPECT_EQ(NaoModel::p_joint[i], want.perceptor);
-    EXPECT_EQ(NaoModel::e_joint[i], want.effector);
-    const HingeJoint* j = agent.GetJoint(want.perceptor);
-    ASSERT_NE(j, nullptr);
-    EXPECT_EQ(j->GetMax(), want.max);
-    EXPECT_EQ(j->GetMin(), want.min);
-    EXPECT_EQ(j->GetAxis(), want.axis);
-    EXPECT_EQ(j->GetRotation(), 0.0);
+    const JointSpec& j = NaoModel::kJointTable[i];
+    EXPECT_EQ(std::string(j.p_name), want.perceptor);
+    EXPECT_EQ(std::string(j.e_name), want.effector);
+    EXPECT_EQ(JointByName(want.perceptor), i);
+    EXPECT_EQ(j.max, want.max);
+    EXPECT_EQ(j.min, want.min);
+    EXPECT_EQ(Eigen::Vector3d(j.ax, j.ay, j.az), want.axis);
   }
-  EXPECT_EQ(agent.GetJoint("rlj7"), nullptr);
+  for (const char* name : {"rlj7", "he1", "", "HJ1", "hj"}) EXPECT_EQ(JointByName(name), kJointCount) << name;
 }
 
 TEST(RobotTableTest, SceneAndInitCommands) {

@@ -64,17 +64,12 @@ inline int CountOf(const std::string& text, const std::string& what) {
   return n;
 }
 
-// An agent whose body is open to the tests.
+// An agent whose body readings are open to the tests.
 class TestAgent : public Agent {
 public:
   TestAgent(int num, const std::string& team = "Alpha", bool syn = false)
       : Agent(num, team, syn) {}
-  HingeJoint& Joint(const std::string& name) { return *m_joint.at(name); }
-  BodyPart& Part(const std::string& name) { return *m_part.at(name); }
-  const Eigen::Vector3d& RightTiptoe() const { return r_tiptoe; }
-  const Eigen::Vector3d& LeftTiptoe() const { return l_tiptoe; }
-  ForceResistance& LeftFoot() { return frp_l_; }
-  ForceResistance& RightFoot() { return frp_r_; }
+  BodyState& Body() { return body_; }
 };
 
 #endif

@@ -15,12 +15,14 @@ public:
     RIGHT1 = 8, RIGHT2 = 9, RIGHT3 = 10, RIGHT4 = 11, RIGHT5 = 12, FIRE_RIGHT = 13, COMPLETE = 14
   };
 
-  I_Kick(double td, double ct)
+  // td: distance at which a kick is tried (metres); ct: cool time after a
+  // kick (seconds); power: proportion of the strike's radian commands.
+  I_Kick(double td, double ct, double power)
       : NOT_TRY_(-99),
         TRY_DISTANCE_(td),
         ESCAPE_DISTANCE_(td + 0.045),
         COOL_TIME_(ct),
-        full_power_(99999) {}
+        full_power_(power) {}
 
   // Lateral offset of the ball (positive to the left) from its sighting
   // and the head's pan and tilt (degrees); NOT_TRY_ when it is not visible.

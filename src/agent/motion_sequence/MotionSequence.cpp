@@ -7,9 +7,6 @@
 
 namespace {
 
-// A joint closer than this to its target (degrees) gets no command.
-const double kDeadBand = 0.2;
-
 // Reads the named attribute into value; absent or not a number: false.
 bool Attribute(const tinyxml2::XMLElement& e, const char* name, double* value) {
   return e.QueryDoubleAttribute(name, value) == tinyxml2::XML_SUCCESS;
@@ -69,6 +66,7 @@ bool MotionSequence::ReadXML(const tinyxml2::XMLDocument& document) {
         return false;
       }
       move.id = id;
+      move.joint = JointByName(move.id);
       Attribute(*v, "speed", &move.speed);
       Attribute(*v, "start", &move.start_time);
       Attribute(*v, "end", &move.end_time);
@@ -85,7 +83,7 @@ bool MotionSequence::ReadXML(const tinyxml2::XMLDocument& document) {
   return true;
 }
 
-void MotionSequence::Run(const Joint& joint, NextJoint& next_j) {
+void MotionSequence::Run(const JointAngles& joint, JointRequest* request) {
   if (end_) return;
   if (sequence_.empty()) {
     end_ = true;
@@ -94,11 +92,11 @@ void MotionSequence::Run(const Joint& joint, NextJoint& next_j) {
   Motion& m = sequence_[current_motion_];
   const int t = m.current_time;
   for (const Move& move : m.parts) {
-    if (move.start_time > t || t >= move.end_time) continue;
+    if (move.start_time > t || t >= move.end_time || move.joint == kJointCount) continue;
     if (move.type == TYPE_NOMAL) {
-      SetNextJointAngle(joint, next_j, move.id, move.degree, move.speed);
+      request->SetNextJointAngle(joint, move.joint, move.degree, move.speed);
     } else if (move.type == TYPE_QUICKLY) {
-      SetNextJMk2(joint, next_j, move.id, move.degree, move.speed);
+      request->SetNextJMk2(joint, move.joint, move.degree, move.speed);
     }
   }
   if (t + 1 < m.end_time) {
@@ -116,21 +114,4 @@ void MotionSequence::Reset() {
   for (Motion& m : sequence_) m.current_time = 0;
   current_motion_ = 0;
   end_ = false;
-}
-
-void MotionSequence::SetNextJointAngle(const Joint& joint, NextJoint& next_j,
-                                       const std::string& id, double angle, double gain) {
-  const auto it = joint.find(id);
-  if (it == joint.end() || it->second == nullptr) return;
-  const double current = it->second->rotation;
-  next_j[id] = std::fabs(current - angle) > kDeadBand ? (angle - current) * gain : 0.0;
-}
-
-void MotionSequence::SetNextJMk2(const Joint& joint, NextJoint& next_j, const std::string& id,
-                                 double stop_angle, double speed) {
-  const auto it = joint.find(id);
-  if (it == joint.end() || it->second == nullptr) return;
-  const double current = it->second->rotation;
-  const bool reached = speed > 0.0 ? current >= stop_angle : stop_angle >= current;
-  next_j[id] = reached ? 0.0 : speed;
 }

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "agent/motion_sequence/NextJoint.h"
-#include "nao_model/NaoModel.h"
+#include "nao_model/JointId.h"
+#include "nao_model/JointRequest.h"
 
 namespace tinyxml2 {
 class XMLDocument;
@@ -28,6 +28,7 @@ class MotionSequence {
 
   struct Move {
     std::string id;             // perceptor joint name
+    JointId joint = kJointCount;  // the joint it names; kJointCount: none (moves nothing)
     MoveType type = TYPE_NOMAL;  // a negative type moves nothing
     double degree = 0.0;
     double speed = 0.05;  // gain (proportional) or speed (constant)
@@ -53,8 +54,8 @@ class MotionSequence {
   // lacks the root element or a required attribute.
   bool ReadXML(const tinyxml2::XMLDocument& document);
 
-  // Plays one cycle. A sequence without motions ends at once.
-  void Run(const Joint& joint, NextJoint& next_j);
+  // Plays one cycle into the request. A sequence without motions ends at once.
+  void Run(const JointAngles& joint, JointRequest* request);
   void Reset();
 
   bool IsEnd() const { return end_; }
@@ -64,12 +65,6 @@ class MotionSequence {
   int GetCurrentMotion() const { return current_motion_; }
   const std::vector<Motion>& GetSequence() const { return sequence_; }
 
-  // Proportional: (angle - current) * gain, 0 within 0.2 degree of the angle.
-  static void SetNextJointAngle(const Joint& joint, NextJoint& next_j, const std::string& id,
-                                double angle, double gain);
-  // Constant speed until the joint has reached or passed stop_angle.
-  static void SetNextJMk2(const Joint& joint, NextJoint& next_j, const std::string& id,
-                          double stop_angle, double speed);
 
  private:
   std::vector<Motion> sequence_;

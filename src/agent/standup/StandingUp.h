@@ -1,5 +1,5 @@
-#ifndef VEKTORLING_AGENT_STANDINGUP_H
-#define VEKTORLING_AGENT_STANDINGUP_H
+#ifndef VEKTORLING_AGENT_STANDUP_STANDINGUP_H
+#define VEKTORLING_AGENT_STANDUP_STANDINGUP_H
 
 // Progress of getting up after a fall.
 class StandingUp {
