@@ -70,7 +70,7 @@ Agent::Agent(int num, std::string team, bool syn_mode, const std::string& server
       zmp_(Eigen::Vector2d::Zero()),
       f_score_(0),
       e_score_(0),
-      territory_('N'),
+      territory_(Side::kNone),
       beh(READY),
       lumkickoffshoot_flg(false),
       original_dialect_(server_version == kOriginalDialect) {
@@ -140,28 +140,28 @@ const std::string& Agent::Run(const std::string& message) {
     if (ci.br_.JudgeMyKickOffMode() && GetID() == 9 && beh != KICKOFF) beh = KICKOFF;
   }
 
-  if (ci.br_.playmode != "BeforeKickOff") {
+  if (ci.br_.playmode != PlayMode::kBeforeKickOff) {
     // The rest of the agent sees the field as the left team does.
     const bool see = main_msg.vision_.see;
-    if (ci.br_.territory == 'R') Object::ReverseFlagsPosition(ci.flag_, see);
+    if (ci.br_.territory == Side::kRight) Object::ReverseFlagsPosition(ci.flag_, see);
     if (see) UpdateObjects();
     if (beh != STANDUP) UpdateCoordinate();
     answer += Think();
-  } else if (ci.br_.territory == 'N') {
+  } else if (ci.br_.territory == Side::kNone) {
     // Before the kick-off the side can be read from the goal posts in view:
     // the opponent's posts are the ones we face.
     if (ci.flag_[4]->visible && ci.flag_[5]->visible) {
-      ci.br_.territory = 'L';
+      ci.br_.territory = Side::kLeft;
     } else if (ci.flag_[6]->visible && ci.flag_[7]->visible) {
-      ci.br_.territory = 'R';
+      ci.br_.territory = Side::kRight;
     }
   }
 
   SelectBeam(ci.br_.territory);
   if (ps.beam_count > 14) {
-    if (ci.br_.playmode == "PlayOn") ps.beam_count = 0;
+    if (ci.br_.playmode == PlayMode::kPlayOn) ps.beam_count = 0;
   } else {
-    const bool before_kickoff = ci.br_.playmode == "BeforeKickOff";
+    const bool before_kickoff = ci.br_.playmode == PlayMode::kBeforeKickOff;
     if ((before_kickoff && (frp_l_.existence || frp_r_.existence)) ||
         (!before_kickoff && ci.br_.JudgeGettingGoal())) {
       answer += bp.GetString();
@@ -184,11 +184,16 @@ void Agent::ParseMainMessage() {
   ci.hj2_ = hj2.rotation;
   ci.br_.game_time = main_msg.ParseGameTime();
 
-  const std::string& pm = main_msg.ParsePlayMode();
+  // Every unknown text is kOther, so one unknown text after another is no
+  // change here. prev_pm_ is read only during a kick-off, against the goals:
+  // then it holds the mode of the text before the kick-off either way.
+  const std::string& pm_text = main_msg.ParsePlayMode();
+  const PlayMode pm = PlayModeFromName(pm_text);
   if (pm != ci.br_.playmode) {
     ci.br_.prev_pm_ = ci.br_.playmode;
     ci.br_.playmode = pm;
   }
+  ci.br_.playmode_text = pm_text;
 
   f_score_ = main_msg.ParseScore('F');
   e_score_ = main_msg.ParseScore('E');

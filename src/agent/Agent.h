@@ -77,7 +77,7 @@ public:
 
   // Behaviour selection and beaming.
   void SelectBehavior();
-  void SelectBeam(char side);
+  void SelectBeam(Side side);
 
   // Joint control.
   void SetNextJointAngle(const std::string& id, double angle, double gain);
@@ -168,7 +168,7 @@ private:
   Eigen::Vector2d zmp_;
   int f_score_;
   int e_score_;
-  char territory_;
+  Side territory_;
   Behavior beh;
   bool lumkickoffshoot_flg;
   std::ostream* trace_ = nullptr;

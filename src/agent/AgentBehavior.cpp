@@ -39,12 +39,12 @@ const double kKickMaxBallAngle = 15.0;
 
 }  // namespace
 
-void Agent::SelectBeam(char side) {
+void Agent::SelectBeam(Side side) {
   const CommonInformation& ci = ci_;
-  const std::string& pm = ci.br_.playmode;
-  const bool own_kickoff = (pm == "BeforeKickOff" && side == 'L') ||
-                           (pm == "Goal_Right" && side == 'L') ||
-                           (pm == "Goal_Left" && side == 'R');
+  const PlayMode pm = ci.br_.playmode;
+  const bool own_kickoff = (pm == PlayMode::kBeforeKickOff && side == Side::kLeft) ||
+                           (pm == PlayMode::kGoalRight && side == Side::kLeft) ||
+                           (pm == PlayMode::kGoalLeft && side == Side::kRight);
   const int row = (ci.id_ >= 1 && ci.id_ <= 11) ? ci.id_ : 0;
   const StartPosition& p = own_kickoff ? kStartOwnKickOff[row] : kStartNotOwnKickOff[row];
   bp.Setup(p.x, p.y, p.rotation);
@@ -137,7 +137,7 @@ void Agent::SelectBehavior() {
         if (br.JudgeMyKickOffMode()) {
           finished = LumKickOffShootShinn('L');  // the script is written for both sides
         } else {
-          finished = br.playmode == "PlayOn";
+          finished = br.playmode == PlayMode::kPlayOn;
         }
         if (finished) {
           beh = READY;
@@ -156,7 +156,8 @@ void Agent::SelectBehavior() {
   }
 
   // Game-level overrides.
-  if ((br.playmode == "BeforeKickOff" && br.game_time >= kLongWait) || br.JudgeGettingGoal()) {
+  if ((br.playmode == PlayMode::kBeforeKickOff && br.game_time >= kLongWait) ||
+      br.JudgeGettingGoal()) {
     beh = READY;
   }
   if (ID_ == 11) {
@@ -164,11 +165,13 @@ void Agent::SelectBehavior() {
     if (br.game_time - ps.ws_time <= kAfterGoalPause && br.JudgeMyKickOffMode()) beh = READY;
   }
   if (ID_ == 12) {
-    if (br.playmode != "BeforeKickOff") beh = KICK;
+    if (br.playmode != PlayMode::kBeforeKickOff) beh = KICK;
   }
   if (ID_ == 9) {
-    if ((br.territory == 'L' && br.playmode == "KickOff_Left" && br.prev_pm_ == "Goal_Right") ||
-        (br.territory == 'R' && br.playmode == "KickOff_Right" && br.prev_pm_ == "Goal_Left")) {
+    if ((br.territory == Side::kLeft && br.playmode == PlayMode::kKickOffLeft &&
+         br.prev_pm_ == PlayMode::kGoalRight) ||
+        (br.territory == Side::kRight && br.playmode == PlayMode::kKickOffRight &&
+         br.prev_pm_ == PlayMode::kGoalLeft)) {
       beh = KICKOFF;
     }
   }
