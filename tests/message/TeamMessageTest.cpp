@@ -143,6 +143,8 @@ TEST_F(TeamMessageTest, TheElectionFavoursTheNearestPlayerThatCanGo) {
     int elected, runner_up;
   } cases[] = {
       {"outside attacking play", PlayMode::kKickOffRight, {1, 2}, {}, 0, 0},
+      {"the opponent's corner kick", PlayMode::kCornerKickRight, {1, 2}, {}, 0, 0},
+      {"the own goal kick", PlayMode::kGoalKickLeft, {44, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, {}, 2, 3},
       {"all equal: the lowest number", PlayMode::kPlayOn, {44, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, {}, 2, 3},
       {"getting up counts less", PlayMode::kPlayOn, {44, 5, 4, 5, 5, 5, 5, 5, 5, 5, 5}, {0, 0, 3}, 2, 4},
       {"very close: ten times", PlayMode::kPlayOn, {9, 9, 9, 9, 0.3, 0.31, 9, 9, 9, 9, 9}, {}, 5, 6},
