@@ -20,8 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     hear.SetOwnTeam("Alpha");
     hear.Watch(&ci.br_);
     original.Watch(&ci.br_);
-    ci.br_.territory = 'L';
-    ci.br_.playmode = "PlayOn";
+    ci.br_.territory = Side::kLeft;
+    ci.br_.playmode = PlayMode::kPlayOn;
     return true;
   }();
   (void)once;

@@ -100,10 +100,10 @@ const std::string& Agent::Run(const std::string& message) {
   JudgeTeamPlacement();
   UpdateBody();
   JudgePlayMode();
-  if (ci_.br_.playmode != "BeforeKickOff") {
+  if (ci_.br_.playmode != PlayMode::kBeforeKickOff) {
     // The rest of the agent sees the field as the left team does.
     const bool see = main_msg.vision_.see;
-    if (ci_.br_.territory == 'R') Object::ReverseFlagsPosition(ci_.flag_, see);
+    if (ci_.br_.territory == Side::kRight) Object::ReverseFlagsPosition(ci_.flag_, see);
     if (see) UpdateObjects();
     if (beh != STANDUP) UpdateCoordinate();
     answer_ += Think();
@@ -133,11 +133,16 @@ void Agent::ParseMainMessage(const std::string& message) {
 
   ci.br_.game_time = main_msg.ParseGameTime();
 
-  const std::string& pm = main_msg.ParsePlayMode();
+  // Every unknown text is kOther, so one unknown text after another is no
+  // change here. prev_pm_ is read only during a kick-off, against the goals:
+  // then it holds the mode of the text before the kick-off either way.
+  const std::string& pm_text = main_msg.ParsePlayMode();
+  const PlayMode pm = PlayModeFromName(pm_text);
   if (pm != ci.br_.playmode) {
     ci.br_.prev_pm_ = ci.br_.playmode;
     ci.br_.playmode = pm;
   }
+  ci.br_.playmode_text = pm_text;
 
   f_score_ = main_msg.ParseScore('F');
   e_score_ = main_msg.ParseScore('E');
@@ -196,12 +201,12 @@ void Agent::JudgePlayMode() {
 
 void Agent::JudgeSideFromGoalPosts() {
   CommonInformation& ci = ci_;
-  if (ci.br_.territory != 'N') return;
+  if (ci.br_.territory != Side::kNone) return;
   // The opponent's posts are the ones we face.
   if (ci.flag_[4]->visible && ci.flag_[5]->visible) {
-    ci.br_.territory = 'L';
+    ci.br_.territory = Side::kLeft;
   } else if (ci.flag_[6]->visible && ci.flag_[7]->visible) {
-    ci.br_.territory = 'R';
+    ci.br_.territory = Side::kRight;
   }
 }
 
@@ -210,10 +215,10 @@ void Agent::AnswerBeam() {
   ProcessState& ps = ps_;
   SelectBeam(ci.br_.territory);
   if (ps.beam_count > 14) {
-    if (ci.br_.playmode == "PlayOn") ps.beam_count = 0;
+    if (ci.br_.playmode == PlayMode::kPlayOn) ps.beam_count = 0;
     return;
   }
-  const bool before_kickoff = ci.br_.playmode == "BeforeKickOff";
+  const bool before_kickoff = ci.br_.playmode == PlayMode::kBeforeKickOff;
   if ((before_kickoff && (body_.frp_l.existence || body_.frp_r.existence)) ||
       (!before_kickoff && ci.br_.JudgeGettingGoal())) {
     answer_ += bp.GetString();

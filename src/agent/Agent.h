@@ -73,7 +73,7 @@ public:
   // until the next call.
   const std::string& Think();
   // Beam command when due.
-  void SelectBeam(char side);
+  void SelectBeam(Side side);
   void AnswerBeam();
   // Behaviour selection; the chosen engines write the joint request.
   void SelectBehavior();

@@ -15,12 +15,12 @@ const double kAfterGoalPause = 4.2;
 
 }  // namespace
 
-void Agent::SelectBeam(char side) {
+void Agent::SelectBeam(Side side) {
   const CommonInformation& ci = ci_;
-  const std::string& pm = ci.br_.playmode;
-  const bool own_kickoff = (pm == "BeforeKickOff" && side == 'L') ||
-                           (pm == "Goal_Right" && side == 'L') ||
-                           (pm == "Goal_Left" && side == 'R');
+  const PlayMode pm = ci.br_.playmode;
+  const bool own_kickoff = (pm == PlayMode::kBeforeKickOff && side == Side::kLeft) ||
+                           (pm == PlayMode::kGoalRight && side == Side::kLeft) ||
+                           (pm == PlayMode::kGoalLeft && side == Side::kRight);
   posture_.SelectBeam(own_kickoff, ci.id_, &bp);
 }
 
@@ -104,7 +104,7 @@ void Agent::SelectBehavior() {
     }
 
     case KICKOFF:
-      if (kickoff_.Update({&q, br.JudgeMyKickOffMode(), br.playmode == "PlayOn"}, out)) beh = READY;
+      if (kickoff_.Update({&q, br.JudgeMyKickOffMode(), br.playmode == PlayMode::kPlayOn}, out)) beh = READY;
       if (FallCheck()) kickoff_.Restart();
       break;
 
@@ -113,7 +113,8 @@ void Agent::SelectBehavior() {
   }
 
   // Game-level overrides.
-  if ((br.playmode == "BeforeKickOff" && br.game_time >= kLongWait) || br.JudgeGettingGoal()) {
+  if ((br.playmode == PlayMode::kBeforeKickOff && br.game_time >= kLongWait) ||
+      br.JudgeGettingGoal()) {
     beh = READY;
   }
   if (ID_ == 11) {
@@ -121,11 +122,13 @@ void Agent::SelectBehavior() {
     if (br.game_time - ps.ws_time <= kAfterGoalPause && br.JudgeMyKickOffMode()) beh = READY;
   }
   if (ID_ == 12) {
-    if (br.playmode != "BeforeKickOff") beh = KICK;
+    if (br.playmode != PlayMode::kBeforeKickOff) beh = KICK;
   }
   if (ID_ == 9) {
-    if ((br.territory == 'L' && br.playmode == "KickOff_Left" && br.prev_pm_ == "Goal_Right") ||
-        (br.territory == 'R' && br.playmode == "KickOff_Right" && br.prev_pm_ == "Goal_Left")) {
+    if ((br.territory == Side::kLeft && br.playmode == PlayMode::kKickOffLeft &&
+         br.prev_pm_ == PlayMode::kGoalRight) ||
+        (br.territory == Side::kRight && br.playmode == PlayMode::kKickOffRight &&
+         br.prev_pm_ == PlayMode::kGoalLeft)) {
       beh = KICKOFF;
     }
   }

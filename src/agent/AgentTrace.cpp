@@ -71,8 +71,9 @@ void Agent::WriteTrace(std::ostream& out, const std::string& said) const {
   out << "{\"t\":";
   Number(out, ci.br_.game_time);
   out << ",\"pm\":";
-  String(out, ci.br_.playmode);
-  out << ",\"side\":\"" << ci.br_.territory << "\",\"beh\":\"" << BehaviorName(beh) << '"';
+  String(out, ci.br_.playmode_text);
+  out << ",\"side\":\"" << SideLetter(ci.br_.territory) << "\",\"beh\":\"" << BehaviorName(beh)
+      << '"';
   if (beh == STANDUP) out << ",\"standup\":\"" << StandUpStageName(stand_up_.Progress().stage) << '"';
   out << ",\"speed\":";
   Number(out, walk_.CurrentSpeed());

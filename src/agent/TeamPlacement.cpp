@@ -1,9 +1,9 @@
 #include "agent/TeamPlacement.h"
 
-bool TeamPlacement::Observe(int unum, char side) {
+bool TeamPlacement::Observe(int unum, Side side) {
   if (!Watching()) return false;
   number_seen_ = number_seen_ || unum > 0;
-  side_seen_ = side_seen_ || side == 'L' || side == 'R';
+  side_seen_ = side_seen_ || side != Side::kNone;
   return ++messages_ == kMessagesToWait && !Placed();
 }
 

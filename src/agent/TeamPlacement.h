@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "agent/brain/PlayMode.h"
+
 // Watches the first messages after the init command for the game state that
 // names the player's uniform number and side. The server names them once,
 // early; a robot it did not place in a team (robot type limits, a full team,
@@ -14,9 +16,9 @@ public:
   static constexpr int kMessagesToWait = 50;
 
   // Looks at one message: the uniform number it names (0: none) and the side
-  // it names ('N': none). True exactly once: for the message that ends the
+  // it names (kNone: none). True exactly once: for the message that ends the
   // wait without the player having been placed.
-  bool Observe(int unum, char side);
+  bool Observe(int unum, Side side);
   bool Placed() const { return number_seen_ && side_seen_; }
   // Still waiting: neither placed nor past the first second.
   bool Watching() const { return !Placed() && messages_ < kMessagesToWait; }

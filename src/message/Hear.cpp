@@ -175,12 +175,8 @@ void Hear::SetHearingMsg(const std::string& message, int, const std::string&) {
 bool Hear::JudgeAtackPlayMode() const {
   if (brain_ == nullptr) return false;
   const Brain& br = *brain_;
-  const std::string& mode = br.playmode;
-  const char side = br.territory;
-  return (side == 'L' && mode == "corner_kick_left") || (side == 'R' && mode == "corner_kick_right") ||
-         mode == "PlayOn" || (side == 'R' && mode == "goal_kick_right") ||
-         (side == 'L' && mode == "goal_kick_left") || br.JudgeMyKickInMode() ||
-         br.JudgeMyKickOffMode();
+  return br.JudgeMyCornerKickMode() || br.playmode == PlayMode::kPlayOn || br.JudgeMyGoalKick() ||
+         br.JudgeMyKickInMode() || br.JudgeMyKickOffMode();
 }
 
 void Hear::HearTactics() {

@@ -173,7 +173,7 @@ Message::Message(int id, const std::string& team)
       fri_team_(team),
       f_score_(0),
       e_score_(0),
-      territory_('N'),
+      territory_(Side::kNone),
       game_time_valid_(false),
       game_time_(-1.0),
       player_index_valid_(false) {
@@ -267,11 +267,11 @@ const std::string& Message::ParsePlayMode() {
   return play_mode_;
 }
 
-char Message::ParseTerritory() {
+Side Message::ParseTerritory() {
   if (FindText(msg, "(team left)") != kNone) {
-    territory_ = 'L';
+    territory_ = Side::kLeft;
   } else if (FindText(msg, "(team right)") != kNone) {
-    territory_ = 'R';
+    territory_ = Side::kRight;
   }
   return territory_;
 }

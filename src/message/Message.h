@@ -6,6 +6,7 @@
 
 #include <Eigen/Core>
 
+#include "agent/brain/PlayMode.h"
 #include "message/ForceResistance.h"
 #include "message/Hearing.h"
 #include "object/Ball.h"
@@ -32,8 +33,8 @@ class Message {
 
   double ParseJoint(const std::string& name);
   double ParseGameTime();  // -1 when absent
-  const std::string& ParsePlayMode();  // "Unknown" when absent
-  char ParseTerritory();  // 'L' / 'R', remembered once seen; 'N' before
+  const std::string& ParsePlayMode();  // the text as sent; "Unknown" when absent
+  Side ParseTerritory();  // remembered once seen; kNone before
   int ParseUniformNumber();  // the number of "(unum N)", 0 when absent
   int ParseScore(char which);  // 'F'/'f' left score, else right; -1 when absent
   Eigen::Vector3d& ParseGyro();
@@ -68,7 +69,7 @@ class Message {
   Player enemy_[kPlayerSlots];
   int f_score_;
   int e_score_;
-  char territory_;
+  Side territory_;
   Hearing hear_[2];
   // Whether the current message carries vision, when the latest two came,
   // how many landmarks the latest one showed.

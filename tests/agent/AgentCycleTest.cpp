@@ -50,7 +50,7 @@ TEST(AgentCycleTest, FirstAnswerBeamsToTheStartOfNumberAndSideAndDrivesToThePost
     const std::string answer = agent.Run(m.Text());
     const size_t dots = c.answer.find("...");
     EXPECT_EQ(dots == std::string::npos ? answer : answer.substr(0, dots), c.answer.substr(0, dots));
-    EXPECT_EQ(agent.GetBlackboard().br_.territory, c.territory);
+    EXPECT_EQ(SideLetter(agent.GetBlackboard().br_.territory), c.territory);
     EXPECT_TRUE(agent.GetRequest().Empty());
   }
   const std::string empty = TestAgent(3, "Alpha", true).Run("");

@@ -109,8 +109,8 @@ std::string Readings(Message& m) {
                         "ax", "hj"}) {
     out << m.ParseJoint(j) << ' ';
   }
-  out << m.ParseGameTime() << ' ' << m.ParsePlayMode() << ' ' << m.ParseTerritory() << ' '
-      << m.ParseUniformNumber() << ' ' << m.ParseScore('F') << ' ' << m.ParseScore('E') << ' ';
+  out << m.ParseGameTime() << ' ' << m.ParsePlayMode() << ' ' << SideLetter(m.ParseTerritory())
+      << ' ' << m.ParseUniformNumber() << ' ' << m.ParseScore('F') << ' ' << m.ParseScore('E') << ' ';
   out << m.ParseGyro().transpose() << ' ' << m.ParseAcc().transpose() << ' ';
   for (char side : {'L', 'R', 'x'}) {
     const ForceResistance f = m.ParseFrp(side);

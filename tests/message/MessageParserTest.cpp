@@ -21,7 +21,7 @@ TEST(MessageParserTest, RecordedVisionMessage) {
   m.SetMessage(streams::RecordedVisionMessage());
   EXPECT_DOUBLE_EQ(m.ParseGameTime(), 0.0);
   EXPECT_EQ(m.ParsePlayMode(), "BeforeKickOff");
-  EXPECT_EQ(m.ParseTerritory(), 'N');  // the side came in an earlier message
+  EXPECT_EQ(m.ParseTerritory(), Side::kNone);  // the side came in an earlier message
   EXPECT_TRUE(m.ParseGyro().isApprox(Eigen::Vector3d(-0.04, 0.0, 0.0)));
   EXPECT_TRUE(m.ParseAcc().isApprox(Eigen::Vector3d(0.0, -0.06, 46.37)));
   EXPECT_TRUE(m.ParseFrp('R').existence);
@@ -76,11 +76,11 @@ TEST(MessageParserTest, GameTimeAndPlayModeDefaults) {
 
 TEST(MessageParserTest, SideIsKeptAndScoresNeedTheTeamName) {
   Message m = WithText("(GS (unum 1) (team right) (t 0.00))");
-  EXPECT_EQ(m.ParseTerritory(), 'R');
+  EXPECT_EQ(m.ParseTerritory(), Side::kRight);
   m = "(GS (t 0.02))";
-  EXPECT_EQ(m.ParseTerritory(), 'R');
+  EXPECT_EQ(m.ParseTerritory(), Side::kRight);
   m = "(GS (team left))";
-  EXPECT_EQ(m.ParseTerritory(), 'L');
+  EXPECT_EQ(m.ParseTerritory(), Side::kLeft);
 
   m = "(GS (sl 2) (sr 3) (t 1))";
   EXPECT_EQ(m.ParseScore('F'), 2);

@@ -21,8 +21,9 @@ bool Finite(const Object& o) {
 }
 
 // Parses everything of one text and checks what must hold for any input:
-// finite numbers, a known side, results cut from the text, and player parts
-// that a direct search of the text finds too. Returns the parts seen.
+// finite numbers, the side the text names, results cut from the text, and
+// player parts that a direct search of the text finds too. Returns the parts
+// seen.
 int ParseEverything(Message& m, const std::string& text) {
   m.SetMessage(text);
   for (const char* joint : {"hj1", "raj1", "laj4", "rlj6", "llj1"}) EXPECT_TRUE(std::isfinite(m.ParseJoint(joint)));
@@ -34,8 +35,12 @@ int ParseEverything(Message& m, const std::string& text) {
   EXPECT_TRUE(std::isfinite(m.ParseGameTime()));
   const std::string pm = m.ParsePlayMode();
   EXPECT_TRUE(pm == "Unknown" || text.find(pm) != std::string::npos) << pm;
-  const char side = m.ParseTerritory();
-  EXPECT_TRUE(side == 'L' || side == 'R' || side == 'N');
+  const Side side = m.ParseTerritory();  // the side this text names, else the one kept
+  if (text.find("(team left)") != std::string::npos) {
+    EXPECT_EQ(side, Side::kLeft);
+  } else if (text.find("(team right)") != std::string::npos) {
+    EXPECT_EQ(side, Side::kRight);
+  }
   EXPECT_LE(m.ParseLineCount(), static_cast<int>(text.size()));
   if (!m.ParseSeeMsg()) return 0;
   EXPECT_TRUE(Finite(m.ParseBall()));

@@ -134,21 +134,23 @@ TEST_F(TeamMessageTest, OnlyTheOwnTeamsDecodableReportsAreRead) {
 
 TEST_F(TeamMessageTest, TheElectionFavoursTheNearestPlayerThatCanGo) {
   Brain br;
-  br.territory = 'L';
+  br.territory = Side::kLeft;
   const struct {
     const char* what;
-    const char* mode;
+    PlayMode mode;
     std::vector<double> dis;  // numbers 1 to 11
     std::vector<int> beh;     // numbers 1 to 11, 0 when omitted
     int elected, runner_up;
   } cases[] = {
-      {"outside attacking play", "KickOff_Right", {1, 2}, {}, 0, 0},
-      {"all equal: the lowest number", "PlayOn", {44, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, {}, 2, 3},
-      {"getting up counts less", "PlayOn", {44, 5, 4, 5, 5, 5, 5, 5, 5, 5, 5}, {0, 0, 3}, 2, 4},
-      {"very close: ten times", "PlayOn", {9, 9, 9, 9, 0.3, 0.31, 9, 9, 9, 9, 9}, {}, 5, 6},
-      {"very close outweighs getting up", "PlayOn", {9, 9, 9, 9, 0.3, 0.31, 9, 9, 9, 9, 9},
+      {"outside attacking play", PlayMode::kKickOffRight, {1, 2}, {}, 0, 0},
+      {"the opponent's corner kick", PlayMode::kCornerKickRight, {1, 2}, {}, 0, 0},
+      {"the own goal kick", PlayMode::kGoalKickLeft, {44, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, {}, 2, 3},
+      {"all equal: the lowest number", PlayMode::kPlayOn, {44, 3, 3, 3, 3, 3, 3, 3, 3, 3, 3}, {}, 2, 3},
+      {"getting up counts less", PlayMode::kPlayOn, {44, 5, 4, 5, 5, 5, 5, 5, 5, 5, 5}, {0, 0, 3}, 2, 4},
+      {"very close: ten times", PlayMode::kPlayOn, {9, 9, 9, 9, 0.3, 0.31, 9, 9, 9, 9, 9}, {}, 5, 6},
+      {"very close outweighs getting up", PlayMode::kPlayOn, {9, 9, 9, 9, 0.3, 0.31, 9, 9, 9, 9, 9},
        {0, 0, 0, 0, 3}, 5, 6},
-      {"the keeper far from the ball hands over", "PlayOn", {2.5, 3, 3.2, 9, 9, 9, 9, 9, 9, 9, 9}, {}, 2, 2},
+      {"the keeper far from the ball hands over", PlayMode::kPlayOn, {2.5, 3, 3.2, 9, 9, 9, 9, 9, 9, 9, 9}, {}, 2, 2},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);

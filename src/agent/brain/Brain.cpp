@@ -12,40 +12,49 @@ constexpr double kEnemyGoalY = -15.0;
 
 Brain::Brain()
     : game_time(0.0),
-      playmode("BeforeKickOff"),
-      territory('N'),
+      playmode(PlayMode::kBeforeKickOff),
+      prev_pm_(PlayMode::kOther),
+      playmode_text(PlayModeName(PlayMode::kBeforeKickOff)),
+      territory(Side::kNone),
       fri_c_goal_(0.0),
       ene_c_goal_(0.0) {}
 
-bool Brain::IsMine(const char* left_mode, const char* right_mode) const {
-  return (territory == 'L' && playmode == left_mode) ||
-         (territory == 'R' && playmode == right_mode);
+bool Brain::IsMine(PlayMode left_mode, PlayMode right_mode) const {
+  return (territory == Side::kLeft && playmode == left_mode) ||
+         (territory == Side::kRight && playmode == right_mode);
 }
 
-bool Brain::JudgeMyKickOffMode() const { return IsMine("KickOff_Left", "KickOff_Right"); }
+bool Brain::JudgeMyKickOffMode() const {
+  return IsMine(PlayMode::kKickOffLeft, PlayMode::kKickOffRight);
+}
 
 bool Brain::JudgeMovingPlayMode() const {
-  if (playmode == "BeforeKickOff" || playmode == "Goal_Left" || playmode == "Goal_Right") {
+  if (playmode == PlayMode::kBeforeKickOff || playmode == PlayMode::kGoalLeft ||
+      playmode == PlayMode::kGoalRight) {
     return false;
   }
   // The opponent's kick-off: stay put.
-  if ((territory == 'R' && playmode == "KickOff_Left") ||
-      (territory == 'L' && playmode == "KickOff_Right")) {
+  if ((territory == Side::kRight && playmode == PlayMode::kKickOffLeft) ||
+      (territory == Side::kLeft && playmode == PlayMode::kKickOffRight)) {
     return false;
   }
   return true;
 }
 
-bool Brain::JudgeMyKickInMode() const { return IsMine("KickIn_Left", "KickIn_Right"); }
-
-bool Brain::JudgeMyCornerKickMode() const {
-  return IsMine("corner_kick_left", "corner_kick_right");
+bool Brain::JudgeMyKickInMode() const {
+  return IsMine(PlayMode::kKickInLeft, PlayMode::kKickInRight);
 }
 
-bool Brain::JudgeMyGoalKick() const { return IsMine("goal_kick_left", "goal_kick_right"); }
+bool Brain::JudgeMyCornerKickMode() const {
+  return IsMine(PlayMode::kCornerKickLeft, PlayMode::kCornerKickRight);
+}
+
+bool Brain::JudgeMyGoalKick() const {
+  return IsMine(PlayMode::kGoalKickLeft, PlayMode::kGoalKickRight);
+}
 
 bool Brain::JudgeGettingGoal() const {
-  return playmode == "Goal_Left" || playmode == "Goal_Right";
+  return playmode == PlayMode::kGoalLeft || playmode == PlayMode::kGoalRight;
 }
 
 void Brain::Update() {

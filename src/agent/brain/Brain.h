@@ -5,11 +5,12 @@
 
 #include <Eigen/Core>
 
+#include "agent/brain/PlayMode.h"
+
 // The game state as this player perceives it, and the questions the rest of
-// the agent asks about it. A play mode is "mine" when its side suffix
-// matches territory ('L' <-> Left/left, 'R' <-> Right/right); while the side
-// is unknown ('N') no play mode is mine. Names are compared exactly,
-// letter case included, as the server sends them.
+// the agent asks about it. A play mode is "mine" when its side matches
+// territory (kLeft <-> ..._Left/..._left, kRight <-> ..._Right/..._right);
+// while the side is unknown (kNone) no play mode is mine.
 class Brain {
  public:
   Brain();
@@ -33,34 +34,38 @@ class Brain {
   void Update(double x, double y);
 
   void SetGameTime(double t) { game_time = t; }
-  void SetPlayMode(const std::string& pm) { playmode = pm; }
-  void SetPrevPlayMode(const std::string& pm) { prev_pm_ = pm; }
+  void SetPlayMode(PlayMode pm) { playmode = pm; }
+  void SetPrevPlayMode(PlayMode pm) { prev_pm_ = pm; }
   void SetEnemyTeamName(const std::string& name) { ene_team = name; }
-  void SetTerritory(char side) { territory = side; }
+  void SetTerritory(Side side) { territory = side; }
 
   double GetGameTime() const { return game_time; }
-  const std::string& GetPlayMode() const { return playmode; }
-  const std::string& GetPrevPlayMode() const { return prev_pm_; }
+  PlayMode GetPlayMode() const { return playmode; }
+  PlayMode GetPrevPlayMode() const { return prev_pm_; }
   const std::string& GetEnemyTeamName() const { return ene_team; }
-  char GetTerritory() const { return territory; }
+  Side GetTerritory() const { return territory; }
   double GetFriendCGoal() const { return fri_c_goal_; }
   double GetEnemyCGoal() const { return ene_c_goal_; }
 
   // Written by the agent cycle every message.
   double game_time;
-  std::string playmode;
-  std::string prev_pm_;
+  PlayMode playmode;
+  // The play mode before the last change; kOther, like no server name, at first.
+  PlayMode prev_pm_;
+  // The latest play mode text as the server sent it, for the trace alone,
+  // which writes it as received, also when it is no known name. Never compared.
+  std::string playmode_text;
   std::string ene_team;
-  char territory;
+  Side territory;
   double fri_c_goal_;  // direction to the own goal centre, degrees
   double ene_c_goal_;  // direction to the opponent goal centre, degrees
 
  private:
   const Eigen::Vector3d* own_position_ = nullptr;
 
-  // True when territory is 'L' and playmode equals left_mode, or territory
-  // is 'R' and playmode equals right_mode.
-  bool IsMine(const char* left_mode, const char* right_mode) const;
+  // True when territory is kLeft and playmode is left_mode, or territory is
+  // kRight and playmode is right_mode.
+  bool IsMine(PlayMode left_mode, PlayMode right_mode) const;
 };
 
 #endif  // VEKTORLING_AGENT_BRAIN_BRAIN_H
