@@ -100,16 +100,8 @@ const std::string& Agent::Run(const std::string& message) {
   JudgeTeamPlacement();
   UpdateBody();
   JudgePlayMode();
-  if (ci_.br_.playmode != PlayMode::kBeforeKickOff) {
-    // The rest of the agent sees the field as the left team does.
-    const bool see = main_msg.vision_.see;
-    if (ci_.br_.territory == Side::kRight) Object::ReverseFlagsPosition(ci_.flag_, see);
-    if (see) UpdateObjects();
-    if (beh != STANDUP) UpdateCoordinate();
-    answer_ += Think();
-  } else {
-    JudgeSideFromGoalPosts();
-  }
+  UpdateWorld();
+  answer_ += Think();
   AnswerBeam();
   SelectBehavior();
   request_.DecideNextJointAngle(answer_);
@@ -199,6 +191,19 @@ void Agent::JudgePlayMode() {
   if (br.JudgeMyKickOffMode() && ID_ == 9 && beh != KICKOFF) beh = KICKOFF;
 }
 
+void Agent::UpdateWorld() {
+  CommonInformation& ci = ci_;
+  if (ci.br_.playmode == PlayMode::kBeforeKickOff) {
+    JudgeSideFromGoalPosts();
+    return;
+  }
+  // The rest of the agent sees the field as the left team does.
+  const bool see = main_msg.vision_.see;
+  if (ci.br_.territory == Side::kRight) Object::ReverseFlagsPosition(ci.flag_, see);
+  if (see) UpdateObjects();
+  if (beh != STANDUP) UpdateCoordinate();
+}
+
 void Agent::JudgeSideFromGoalPosts() {
   CommonInformation& ci = ci_;
   if (ci.br_.territory != Side::kNone) return;
@@ -228,6 +233,9 @@ void Agent::AnswerBeam() {
 
 const std::string& Agent::Think() {
   CommonInformation& ci = ci_;
+  // Before the kick-off nobody talks and the tactics rest.
+  said_.clear();
+  if (ci.br_.playmode == PlayMode::kBeforeKickOff) return said_;
   ci.br_.Update();
 
   int code = BehaviorCode(beh);

@@ -64,13 +64,15 @@ public:
   // While the play mode forbids moving: no forward walking; the kick-off
   // taker goes to its kick-off.
   void JudgePlayMode();
-  // Directions, relative positions and field estimates of what is seen.
+  // Before the kick-off, the side from the goal posts in view; afterwards
+  // the landmarks seen from the left side's end, the directions, relative
+  // positions and field estimates of what is seen.
+  void UpdateWorld();
+  void JudgeSideFromGoalPosts();
   void UpdateObjects();
   void UpdateCoordinate();
-  // Before the kick-off the side can be read from the goal posts in view.
-  void JudgeSideFromGoalPosts();
-  // Game state, team messages, tactics. The message to teammates, valid
-  // until the next call.
+  // Game state, team messages, tactics (none before the kick-off). The
+  // message to teammates, valid until the next call.
   const std::string& Think();
   // Beam command when due.
   void SelectBeam(Side side);
