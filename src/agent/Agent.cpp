@@ -55,8 +55,6 @@ Agent::Agent(int num, std::string team, bool syn_mode, const std::string& server
       hear(nullptr),
       act_(nullptr),
       walk_time_(0.0),
-      f_score_(0),
-      e_score_(0),
       beh(READY),
       original_dialect_(server_version == kOriginalDialect) {
   CommonInformation& ci = ci_;
@@ -136,8 +134,8 @@ void Agent::ParseMainMessage(const std::string& message) {
   }
   ci.br_.playmode_text = pm_text;
 
-  f_score_ = main_msg.ParseScore('F');
-  e_score_ = main_msg.ParseScore('E');
+  ci.br_.f_score = main_msg.ParseScore('F');
+  ci.br_.e_score = main_msg.ParseScore('E');
   ci.br_.territory = main_msg.ParseTerritory();
 
   if (ci.br_.ene_team.empty()) {

@@ -97,8 +97,6 @@ public:
   // The joint request being built; empty between cycles.
   const JointRequest& GetRequest() const { return request_; }
   const Beam& GetBeam() const { return bp; }
-  int GetFriendScore() const { return f_score_; }
-  int GetEnemyScore() const { return e_score_; }
   double GetWalkTime() const { return walk_time_; }
   const WalkEngine& GetWalk() const { return walk_; }
   const KickEngine& GetKick() const { return kick_; }
@@ -147,8 +145,6 @@ private:
   Hear* hear;
   Action* act_;
   double walk_time_;
-  int f_score_;
-  int e_score_;
   Behavior beh;
   std::ostream* trace_ = nullptr;
   std::string answer_;  // the answer of the current cycle

@@ -57,6 +57,8 @@ class Brain {
   std::string playmode_text;
   std::string ene_team;
   Side territory;
+  int f_score = 0;  // goals of the own team
+  int e_score = 0;  // goals of the opponent
   double fri_c_goal_;  // direction to the own goal centre, degrees
   double ene_c_goal_;  // direction to the opponent goal centre, degrees
 
