@@ -14,7 +14,6 @@ CommonInformation::CommonInformation()
       t_momentum_(Eigen::Vector3d::Zero()),
       axis_sum_rot_(Eigen::Vector3d::Zero()),
       wk_(new Walking()),
-      walk_type_(WALK_FORWORD_VERY_SLOW),
       abs_(new AbsoluteCoordinate(AbsoluteCoordinate::OWN)),
       ball_abs_(new AbsoluteCoordinate(AbsoluteCoordinate::BALL)),
       hj1_(0.0),
@@ -24,10 +23,9 @@ CommonInformation::CommonInformation()
   br_.Follow(&abs_->cod_);
   for (int i = 0; i < kFlagNum; ++i) flag_[i] = new Object(Object::kFlagNames[i]);
   for (int i = 0; i < kPlayerSlots; ++i) {
-    friend_[i] = new Player("Friend");
-    enemy_[i] = new Player("Enemy");
+    friend_[i] = new Player();
+    enemy_[i] = new Player();
     friend_abs_[i] = new AbsoluteCoordinate();
-    enemy_abs_[i] = new AbsoluteCoordinate();
   }
 }
 
@@ -38,7 +36,6 @@ CommonInformation::~CommonInformation() {
     delete friend_[i];
     delete enemy_[i];
     delete friend_abs_[i];
-    delete enemy_abs_[i];
   }
   delete wk_;
   delete abs_;

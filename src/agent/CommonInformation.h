@@ -4,13 +4,19 @@
 #include <Eigen/Dense>
 
 #include "agent/brain/Brain.h"
-#include "agent/walking/WalkType.h"
+#include "coordinate/AbsoluteCoordinate.h"
 
 class Ball;
 class Object;
 class Player;
 class Walking;
-class AbsoluteCoordinate;
+
+// Field-position estimates of another player's five parts, in the part order
+// of Player::PartAt.
+struct PartEstimates {
+  static constexpr int kPartCount = 5;  // as Player::kPartCount
+  AbsoluteCoordinate part[kPartCount];
+};
 
 // The blackboard: everything the subsystems share within one cycle and
 // across cycles. Each Agent owns one; the subsystems below the agent get the
@@ -39,11 +45,12 @@ public:
   Eigen::Vector3d t_momentum_;
   Eigen::Vector3d axis_sum_rot_;
   Walking* wk_;
-  WalkType walk_type_;
   AbsoluteCoordinate* abs_;
   AbsoluteCoordinate* ball_abs_;
   AbsoluteCoordinate* friend_abs_[kPlayerSlots];
-  AbsoluteCoordinate* enemy_abs_[kPlayerSlots];
+  // By slot, as friend_ and enemy_; updated from the parts' sightings.
+  PartEstimates friend_parts_abs_[kPlayerSlots];
+  PartEstimates enemy_parts_abs_[kPlayerSlots];
   double hj1_;
   double hj2_;
   char touching_leg_;
