@@ -5,16 +5,17 @@
 #include <cstdint>
 #include <string>
 
+#include "agent/CommonInformation.h"
 #include "message/Message.h"
-
-namespace {
-const char* const kLandmarks[8] = {"F1R", "F2R", "F1L", "F2L", "G1R", "G2R", "G1L", "G2L"};
-}  // namespace
+#include "object/Ball.h"
+#include "object/Player.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  // One parser for the whole run, as in the player: sightings, side and
-  // team names carry over from one message to the next.
+  // One parser and one blackboard for the whole run, as in the player:
+  // sightings, side and team names carry over from one message to the next.
   static Message m(1, "Alpha");
+  static CommonInformation seen;
+  static Player elsewhere;  // for the numbers beyond the slots
   m.SetMessage(std::string(reinterpret_cast<const char*>(data), size));
 
   for (const char* joint : {"hj1", "hj2", "laj1", "laj2", "laj3", "laj4", "raj1", "raj2", "raj3",
@@ -38,12 +39,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string t1 = m.ParseTeamName(1);
   m.ParseLineCount();
   if (m.ParseSeeMsg()) {
-    m.ParseBall();
-    for (const char* name : kLandmarks) m.ParseFlags(name);
+    m.ParseBall(*seen.ball_);
+    m.ParseFlags(seen.flag_);
     for (int id = 0; id <= 12; ++id) {
-      m.ParsePlayer("Alpha", id);
-      m.ParsePlayer(t0, id);
-      m.ParsePlayer(t1, id);
+      const bool slot = id < CommonInformation::kPlayerSlots;
+      m.ParsePlayer("Alpha", id, slot ? *seen.friend_[id] : elsewhere);
+      m.ParsePlayer(t0, id, slot ? *seen.enemy_[id] : elsewhere);
+      m.ParsePlayer(t1, id, slot ? *seen.enemy_[id] : elsewhere);
     }
   }
   return 0;

@@ -19,12 +19,6 @@ namespace {
 // Server version whose team messages use the compact dialect.
 const char kOriginalDialect[] = "0.6.8";
 
-// Copies what the parser read of a player's parts into the blackboard's player.
-void CopyPlayerSighting(const Player& from, Player& to) {
-  for (int i = 0; i < Player::kPartCount; ++i) to.PartAt(i)->CopySighting(*from.PartAt(i));
-  to.visible_ = from.visible_;
-}
-
 // Code of the behaviour in the message to teammates.
 int BehaviorCode(Agent::Behavior beh) {
   switch (beh) {
@@ -150,19 +144,15 @@ void Agent::ParseMainMessage(const std::string& message) {
 
   if (!main_msg.ParseSeeMsg()) return;
 
-  ci.ball_->CopySighting(main_msg.ParseBall());
-  for (int k = 0; k < CommonInformation::kFlagNum; ++k) {
-    ci.flag_[k]->CopySighting(main_msg.ParseFlags(Object::kFlagNames[k]));
-  }
+  // The sightings go straight into the blackboard's objects, which keep
+  // what a message leaves out; the landmarks first go back to their own
+  // slots, which the right side's mirror of the last vision swapped.
+  main_msg.ParseBall(*ci.ball_);
+  Object::RestoreFlagOrder(ci.flag_);
+  main_msg.ParseFlags(ci.flag_);
   for (int n = 1; n <= 11; ++n) {
-    Player& mate = *ci.friend_[n];
-    CopyPlayerSighting(main_msg.ParsePlayer(team_, n), mate);
-    mate.SetVisPartParameters();
-    if (n == ID_) mate.visible_ = false;
-
-    Player& opponent = *ci.enemy_[n];
-    CopyPlayerSighting(main_msg.ParsePlayer(ci.br_.ene_team, n), opponent);
-    opponent.SetVisPartParameters();
+    main_msg.ParsePlayer(team_, n, *ci.friend_[n]);
+    main_msg.ParsePlayer(ci.br_.ene_team, n, *ci.enemy_[n]);
   }
 }
 

@@ -16,12 +16,15 @@ namespace {
 // being approached: its speed estimate is kept. Otherwise it reads as 0.
 constexpr double kBallAheadAngle = 40.0;
 
-// Visits every other player in slot order, own team first.
+static_assert(PartEstimates::kPartCount == Player::kPartCount, "one estimate per part");
+
+// Visits every other player in slot order, own team first, with the
+// estimates of its parts.
 template <class Visit>
 void ForEachPlayer(CommonInformation& ci, Visit visit) {
   for (int k = 1; k <= 11; ++k) {
-    visit(k, *ci.friend_[k]);
-    visit(k, *ci.enemy_[k]);
+    visit(*ci.friend_[k], ci.friend_parts_abs_[k]);
+    visit(*ci.enemy_[k], ci.enemy_parts_abs_[k]);
   }
 }
 
@@ -33,8 +36,7 @@ void Agent::UpdateObjects() {
   const double hj2 = body_.joint[kHj2];
   ci.ball_->UpdateAbyss(hj1, hj2);
   for (Object* flag : ci.flag_) flag->UpdateAbyss(hj1, hj2);
-  ForEachPlayer(ci, [hj1, hj2](int k, Player& p) {
-    if (p.ID == 0) p.ID = k;
+  ForEachPlayer(ci, [hj1, hj2](Player& p, PartEstimates&) {
     for (int i = 0; i < Player::kPartCount; ++i) p.PartAt(i)->UpdateAbyss(hj1, hj2);
   });
 }
@@ -57,7 +59,7 @@ void Agent::UpdateCoordinate() {
   ci.abs_->CalcAbspeed(ci.br_.game_time, in.see);
 
   ci.ball_->UpdateRelativeCoordinate(0, yaw);
-  ForEachPlayer(ci, [yaw](int, Player& p) {
+  ForEachPlayer(ci, [yaw](Player& p, PartEstimates&) {
     for (int i = 0; i < Player::kPartCount; ++i) p.PartAt(i)->UpdateRelativeCoordinate(0, yaw);
   });
 
@@ -66,17 +68,15 @@ void Agent::UpdateCoordinate() {
   if (ball.visible) {
     ball_abs.UpdateGenerate(ball.rel_cod_, ci.abs_->cod_, in);
     ball_abs.CalcAbspeed(ci.br_.game_time, in.see);
-    if (!(beh == WALK && std::fabs(ball.h_abyss) <= kBallAheadAngle)) ball_abs.InitSpeedAndAcc();
+    if (!(beh == WALK && std::fabs(ball.h_abyss) <= kBallAheadAngle)) ball_abs.ResetSpeed();
   } else {
-    ball_abs.InitSpeedAndAcc();
+    ball_abs.ResetSpeed();
   }
 
-  ForEachPlayer(ci, [&ci, &in](int, Player& p) {
-    const std::pair<Object*, AbsoluteCoordinate*> parts[] = {
-        {&p.head, &p.head_abs_}, {&p.rarm, &p.rarm_abs_}, {&p.larm, &p.larm_abs_},
-        {&p.rfoot, &p.rfoot_abs_}, {&p.lfoot, &p.lfoot_abs_}};
-    for (const auto& part : parts) {
-      if (part.first->visible) part.second->UpdateGenerate(part.first->rel_cod_, ci.abs_->cod_, in);
+  ForEachPlayer(ci, [&ci, &in](Player& p, PartEstimates& estimates) {
+    for (int i = 0; i < Player::kPartCount; ++i) {
+      const Object& part = *p.PartAt(i);
+      if (part.visible) estimates.part[i].UpdateGenerate(part.rel_cod_, ci.abs_->cod_, in);
     }
   });
 }

@@ -16,10 +16,9 @@ CommonInformation::CommonInformation()
   br_.Follow(&abs_->cod_);
   for (int i = 0; i < kFlagNum; ++i) flag_[i] = new Object(Object::kFlagNames[i]);
   for (int i = 0; i < kPlayerSlots; ++i) {
-    friend_[i] = new Player("Friend");
-    enemy_[i] = new Player("Enemy");
+    friend_[i] = new Player();
+    enemy_[i] = new Player();
     friend_abs_[i] = new AbsoluteCoordinate();
-    enemy_abs_[i] = new AbsoluteCoordinate();
   }
 }
 
@@ -30,7 +29,6 @@ CommonInformation::~CommonInformation() {
     delete friend_[i];
     delete enemy_[i];
     delete friend_abs_[i];
-    delete enemy_abs_[i];
   }
   delete wk_;
   delete abs_;

@@ -4,12 +4,19 @@
 #include <Eigen/Dense>
 
 #include "agent/brain/Brain.h"
+#include "coordinate/AbsoluteCoordinate.h"
 
 class Ball;
 class Object;
 class Player;
 class Walking;
-class AbsoluteCoordinate;
+
+// Field-position estimates of another player's five parts, in the part order
+// of Player::PartAt.
+struct PartEstimates {
+  static constexpr int kPartCount = 5;  // as Player::kPartCount
+  AbsoluteCoordinate part[kPartCount];
+};
 
 // The blackboard: everything the subsystems share within one cycle and
 // across cycles. Each Agent owns one; the subsystems below the agent get the
@@ -39,7 +46,9 @@ public:
   AbsoluteCoordinate* abs_;
   AbsoluteCoordinate* ball_abs_;
   AbsoluteCoordinate* friend_abs_[kPlayerSlots];
-  AbsoluteCoordinate* enemy_abs_[kPlayerSlots];
+  // By slot, as friend_ and enemy_; updated from the parts' sightings.
+  PartEstimates friend_parts_abs_[kPlayerSlots];
+  PartEstimates enemy_parts_abs_[kPlayerSlots];
   int id_;
 };
 

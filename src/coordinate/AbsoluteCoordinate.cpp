@@ -1,7 +1,6 @@
 #include "coordinate/AbsoluteCoordinate.h"
 
 #include <cmath>
-#include <iostream>
 
 #include "object/Ball.h"
 #include "object/Object.h"
@@ -68,16 +67,11 @@ KalmanVector Stack(const Eigen::Vector3d& a, const Eigen::Vector3d& b) {
 
 AbsoluteCoordinate::AbsoluteCoordinate(Kind kind)
     : cod_(Eigen::Vector3d::Zero()),
-      before_cod_(Eigen::Vector3d::Zero()),
       before_measure_location_(Eigen::Vector3d::Zero()),
-      using_(false),
       abspeed_(Eigen::Vector3d::Zero()),
       before_time_(0.0),
       prev_cod2d_(Eigen::Vector2d::Zero()),
       speed_(0.0),
-      acc_(0.0),
-      before_distance(0.0),
-      before_speed(0.0),
       covariance_error_(KalmanMatrix::Zero()),
       kind_(kind) {}
 
@@ -99,7 +93,6 @@ void AbsoluteCoordinate::Predict(double q, const Eigen::Vector3d& u) {
 }
 
 void AbsoluteCoordinate::Update(Object* const* flags, const EstimateInputs& in) {
-  Object::CalcMostNearFlag(flags);
   const Eigen::Vector3d before_location = cod_;
 
   // Without a sighting the velocity shrinks by 2 % per message.
@@ -167,25 +160,13 @@ void AbsoluteCoordinate::UpdateGenerate(const Eigen::Vector3d& obj_rel,
 
 void AbsoluteCoordinate::CalcAbspeed(const double& time, bool see) {
   if (!see) return;
-  before_speed = speed_;
   const Eigen::Vector2d p = cod_.head<2>();
   const double step = time - before_time_;
   // A clock that stands still (or a message without one) gives no interval:
-  // the previous speed and acceleration stand.
+  // the previous speed stands.
   if (step > 0.0 && std::isfinite(step)) {
     speed_ = Tool::DistanceForTwoPoints(p, prev_cod2d_) / step;
-    acc_ = speed_ / step;
   }
   prev_cod2d_ = p;
   before_time_ = time;
-  before_cod_ = cod_;
-}
-
-void AbsoluteCoordinate::InitSpeedAndAcc() {
-  speed_ = 0.0;
-  acc_ = 0.0;
-}
-
-void AbsoluteCoordinate::Debug() const {
-  std::cout << "cod_ : x " << cod_.x() << "\ty " << cod_.y() << "\tz " << cod_.z() << std::endl;
 }

@@ -25,31 +25,23 @@ public:
   // its relative vector and the robot's own position.
   void UpdateGenerate(const Eigen::Vector3d& obj_rel, const Eigen::Vector3d& my_abs,
                       const EstimateInputs& in);
-  // Planar speed and acceleration since the last vision message; nothing
-  // in a cycle without vision (see false).
+  // Planar speed since the last vision message; nothing in a cycle without
+  // vision (see false).
   void CalcAbspeed(const double& time, bool see);
-  void InitSpeedAndAcc();
-  void Debug() const;
+  void ResetSpeed() { speed_ = 0.0; }
 
   const Eigen::Vector3d& GetCoordinate() const { return cod_; }
   double GetCoordinate(int i) const { return cod_(i); }
   const Eigen::Vector3d& GetAbspeed() const { return abspeed_; }
   double GetAbspeed(int i) const { return abspeed_(i); }
   double GetSpeed() const { return speed_; }
-  double GetAcc() const { return acc_; }
-  bool GetUsing() const { return using_; }
 
   Eigen::Vector3d cod_;
-  Eigen::Vector3d before_cod_;
   Eigen::Vector3d before_measure_location_;
-  bool using_;
   Eigen::Vector3d abspeed_;
   double before_time_;
   Eigen::Vector2d prev_cod2d_;
   double speed_;
-  double acc_;
-  double before_distance;
-  double before_speed;
   KalmanMatrix covariance_error_;
 
 private:

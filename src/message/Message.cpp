@@ -179,7 +179,6 @@ Message::Message(int id, const std::string& team)
       player_index_valid_(false) {
   joint_index_valid_ = false;
   frp_valid_[0] = frp_valid_[1] = false;
-  for (int i = 0; i < kFlagNum; ++i) flag_[i].InitName(Object::kFlagNames[i]);
 }
 
 void Message::TextChanged() {
@@ -364,51 +363,39 @@ bool Message::ParseSeeMsg() {
   return true;
 }
 
-Ball& Message::ParseBall() {
+void Message::ParseBall(Ball& ball) {
   double v[3];
   if (!ReadTriple(msg, Behind(FindText(msg, "B (pol"), 7), v)) {
-    ball_.visible = false;
-    return ball_;
+    ball.visible = false;
+    return;
   }
-  ball_.distance = v[0];
-  ball_.h_angle = v[1];
-  ball_.v_angle = v[2];
-  ball_.visible = true;
-  ball_.before_vis_time = ball_.vis_time;
-  ball_.vis_time = 0.0;
-  return ball_;
+  ball.distance = v[0];
+  ball.h_angle = v[1];
+  ball.v_angle = v[2];
+  ball.visible = true;
+  ball.before_vis_time = ball.vis_time;
+  ball.vis_time = 0.0;
 }
 
-Object& Message::ParseFlags(const std::string& name) {
-  int index = -1;
-  for (int i = 0; i < kFlagNum; ++i) {
-    // The names are three characters long: most comparisons end at once.
-    const char* const known = Object::kFlagNames[i];
-    if (name.size() == std::char_traits<char>::length(known) && name == known) index = i;
+void Message::ParseFlags(Object* const* flags) {
+  for (int i = 0; i < Object::kFlagNum; ++i) {
+    const char* const name = Object::kFlagNames[i];
+    Object& flag = *flags[i];
+    const Pos n = FindText(msg, name);
+    if (n == kNone) {
+      flag.visible = false;
+      continue;
+    }
+    double v[3];
+    if (!ReadTriple(msg, Behind(FindText(msg, "(pol ", n), 5), v)) continue;
+    flag.distance = v[0];
+    flag.h_angle = v[1];
+    flag.v_angle = v[2];
+    flag.visible = true;
+    ++vision_.vis_count;
+    flag.before_vis_time = flag.vis_time;
+    flag.vis_time = ParseGameTime();
   }
-  if (index < 0) {
-    std::cout << "Not string format!!" << std::endl;
-    no_flag_ = Object();
-    return no_flag_;
-  }
-
-  Object& flag = flag_[index];
-  flag.ResetTarget();
-  const Pos n = FindText(msg, name);
-  if (n == kNone) {
-    flag.visible = false;
-    return flag;
-  }
-  double v[3];
-  if (!ReadTriple(msg, Behind(FindText(msg, "(pol ", n), 5), v)) return flag;
-  flag.distance = v[0];
-  flag.h_angle = v[1];
-  flag.v_angle = v[2];
-  flag.visible = true;
-  ++vision_.vis_count;
-  flag.before_vis_time = flag.vis_time;
-  flag.vis_time = ParseGameTime();
-  return flag;
 }
 
 std::string Message::ParseTeamName(int n) {
@@ -499,26 +486,22 @@ bool Message::IsPlayerKey(const PlayerKey& key, const std::string& team, bool pl
   return next(team) && next(") (id ") && next(std::string_view(number, r.ptr - number)) && next(")");
 }
 
-Player& Message::ParsePlayer(const std::string& team, int id) {
-  if (id < 0 || id >= kPlayerSlots) {
-    no_player_ = Player();
-    return no_player_;
-  }
-  Player& target = (team == fri_team_) ? friend_[id] : enemy_[id];
-  Object* parts[5] = {&target.head, &target.rarm, &target.larm, &target.rfoot, &target.lfoot};
-
-  if (!player_index_valid_) BuildPlayerIndex();
+void Message::ParsePlayer(const std::string& team, int id, Player& player) {
+  Object* parts[5] = {&player.head, &player.rarm, &player.larm, &player.rfoot, &player.lfoot};
   Pos k = kNone;
-  const bool plain_team = team.find(')') == std::string::npos;
-  for (const PlayerKey& key : players_) {
-    if (IsPlayerKey(key, team, plain_team, id)) {
-      k = key.pos;
-      break;
+  if (id >= 0 && id < kPlayerSlots) {
+    if (!player_index_valid_) BuildPlayerIndex();
+    const bool plain_team = team.find(')') == std::string::npos;
+    for (const PlayerKey& key : players_) {
+      if (IsPlayerKey(key, team, plain_team, id)) {
+        k = key.pos;
+        break;
+      }
     }
   }
   if (k == kNone) {
     for (Object* part : parts) part->visible = false;
-    return target;
+    return;
   }
 
   for (int i = 0; i < 5; ++i) {
@@ -537,8 +520,6 @@ Player& Message::ParsePlayer(const std::string& team, int id) {
     part.before_vis_time = seen ? part.vis_time : 0.0;
     part.vis_time = seen ? ParseGameTime() : 0.0;
   }
-  target.visible_ = false;
-  return target;
 }
 
 int Message::ParseLineCount() {

@@ -42,15 +42,21 @@ class Message {
   ForceResistance ParseFrp(char side);
   // Sets the vision state below from the current text.
   bool ParseSeeMsg();
-  Ball& ParseBall();
-  Object& ParseFlags(const std::string& name);
+  // The sightings are written into the objects handed in, which keep them
+  // from message to message: what a message does not show, or shows
+  // damaged, leaves the rest of the stored sighting as it was.
+  // The ball; when the message shows none, only its visibility changes.
+  void ParseBall(Ball& ball);
+  // The eight landmarks, landmark i (Object::kFlagNames) into *flags[i].
+  void ParseFlags(Object* const* flags);
   std::string ParseTeamName(int n);
-  Player& ParsePlayer(const std::string& team, int id);
+  // Player `id` of `team` into the five parts of `player`; an id outside
+  // 0 to 11 is never seen.
+  void ParsePlayer(const std::string& team, int id, Player& player);
   int ParseLineCount();
   // The record stays valid until the next call.
   const Hearing& ParseHearingMsg(int n);
 
-  static constexpr int kFlagNum = Object::kFlagNum;
   static constexpr int kPlayerSlots = 12;
 
  private:
@@ -63,10 +69,6 @@ class Message {
   ForceResistance frp_r_;
   const std::string fri_team_;
   std::string team_[2];
-  Object flag_[kFlagNum];
-  Ball ball_;
-  Player friend_[kPlayerSlots];
-  Player enemy_[kPlayerSlots];
   int f_score_;
   int e_score_;
   Side territory_;
@@ -80,11 +82,7 @@ class Message {
   // reused by every sighting of that text.
   bool game_time_valid_;
   double game_time_;
-  // Returned for requests outside the landmark table or the player slots,
-  // so that the caller still gets an (invisible) object and nothing stored
-  // is touched.
-  Object no_flag_;
-  Player no_player_;
+  // Returned for a hearing outside the two slots.
   Hearing no_hearing_;
   std::string play_mode_;
   // Position of the first occurrence of each of the 22 joint names in the

@@ -23,33 +23,16 @@ constexpr double kDefaultSightingInterval = 0.06;
 // F1R<->F2L, F2R<->F1L, G1R<->G2L, G2R<->G1L.
 constexpr int kMirrorPairs[4][2] = {{0, 3}, {1, 2}, {4, 7}, {5, 6}};
 
+// Exchanges what the camera reported of two landmarks, with their names;
+// everything derived stays in place.
 void SwapSighting(Object& a, Object& b) {
-  Object held;
-  held.CopySighting(a);
-  a.CopySighting(b);
-  b.CopySighting(held);
-}
-
-// Both array forms (eight objects, or eight pointers) go through an accessor.
-template <typename Access>
-void MarkNearest(Access flag) {
-  for (int i = 0; i < Object::kFlagNum; ++i) flag(i).ResetTarget();
-  Object* best = nullptr;
-  for (int i = 0; i < Object::kFlagNum; ++i) {
-    Object& f = flag(i);
-    if (!f.visible) continue;
-    if (best == nullptr || best->distance > f.distance) {
-      if (best != nullptr) best->tgt = false;
-      best = &f;
-      best->tgt = true;
-    }
-  }
-}
-
-template <typename Access>
-void MirrorFlags(Access flag, bool see) {
-  if (!see) return;
-  for (const auto& pair : kMirrorPairs) SwapSighting(flag(pair[0]), flag(pair[1]));
+  std::swap(a.name, b.name);
+  std::swap(a.visible, b.visible);
+  std::swap(a.vis_time, b.vis_time);
+  std::swap(a.before_vis_time, b.before_vis_time);
+  std::swap(a.distance, b.distance);
+  std::swap(a.h_angle, b.h_angle);
+  std::swap(a.v_angle, b.v_angle);
 }
 
 }  // namespace
@@ -66,7 +49,6 @@ Object::Object(const std::string& n)
       v_angle(0.0),
       h_abyss(0.0),
       v_abyss(0.0),
-      tgt(false),
       rel_cod_(Eigen::Vector3d::Zero()),
       measure_covariance_error_(Eigen::Matrix<double, 6, 6>::Zero()) {}
 
@@ -108,27 +90,13 @@ void Object::UpdateMeasureCovarianceError(int index, double yaw) {
   measure_covariance_error_ = m;
 }
 
-void Object::CalcMostNearFlag(Object* flags) {
-  MarkNearest([flags](int i) -> Object& { return flags[i]; });
-}
-
-void Object::CalcMostNearFlag(Object* const* flags) {
-  MarkNearest([flags](int i) -> Object& { return *flags[i]; });
-}
-
-void Object::ReverseFlagsPosition(Object* flags, bool see) {
-  MirrorFlags([flags](int i) -> Object& { return flags[i]; }, see);
-}
-
 void Object::ReverseFlagsPosition(Object* const* flags, bool see) {
-  MirrorFlags([flags](int i) -> Object& { return *flags[i]; }, see);
+  if (!see) return;
+  for (const auto& pair : kMirrorPairs) SwapSighting(*flags[pair[0]], *flags[pair[1]]);
 }
 
-void Object::CopySighting(const Object& from) {
-  visible = from.visible;
-  vis_time = from.vis_time;
-  before_vis_time = from.before_vis_time;
-  distance = from.distance;
-  h_angle = from.h_angle;
-  v_angle = from.v_angle;
+void Object::RestoreFlagOrder(Object* const* flags) {
+  for (const auto& pair : kMirrorPairs) {
+    if (flags[pair[0]]->name != kFlagNames[pair[0]]) SwapSighting(*flags[pair[0]], *flags[pair[1]]);
+  }
 }

@@ -8,7 +8,8 @@
 // One thing the camera reports in polar form: a landmark, the ball or a body
 // part of another player. Keeps the latest sighting, the direction relative
 // to the torso, the position relative to the robot (yaw corrected) and the
-// measurement error handed to the position filter.
+// measurement error handed to the position filter. The perceptor parser
+// writes the sighting straight into the object it is handed.
 class Object {
  public:
   // Landmarks always come as an array of eight in this order: corner flags
@@ -29,10 +30,6 @@ class Object {
   void SetDistance(double d) { distance = d; }
   void SetHorizonAngle(double a) { h_angle = a; }
   void SetVerticalAngle(double a) { v_angle = a; }
-  void ResetTarget() { tgt = false; }
-  // Takes over what the camera reported of `from`: visibility, sighting
-  // times, distance and angles. Everything derived stays.
-  void CopySighting(const Object& from);
   void InitName(const std::string& n) { name = n; }
 
   const std::string& GetName() const { return name; }
@@ -44,7 +41,6 @@ class Object {
   double GetVerticalAngle() const { return v_angle; }
   double GetHorizonAbyss() const { return h_abyss; }
   double GetVerticalAbyss() const { return v_abyss; }
-  bool GetTarget() const { return tgt; }
   const Eigen::Vector3d& GetRelCoord() const { return rel_cod_; }
   // Component i (0..2) of rel_cod_; 0 for any other index.
   double GetRelCoord(int i) const { return (i >= 0 && i < 3) ? rel_cod_(i) : 0.0; }
@@ -63,14 +59,16 @@ class Object {
   // UpdateRelativeCoordinate must have run first.
   void UpdateMeasureCovarianceError(int index, double yaw);
 
-  // Marks the nearest visible landmark of the eight (lowest index on ties).
-  static void CalcMostNearFlag(Object* flags);
-  static void CalcMostNearFlag(Object* const* flags);
   // Swaps the sightings of opposite landmarks (for a robot playing on the
-  // right side); only in a cycle whose message carried vision (see).
-  static void ReverseFlagsPosition(Object* flags, bool see);
+  // right side); only in a cycle whose message carried vision (see). The
+  // names go with the sightings: afterwards each object is named after the
+  // landmark whose sighting it holds.
   static void ReverseFlagsPosition(Object* const* flags, bool see);
+  // Puts every landmark's sighting back into the object of its own index,
+  // undoing ReverseFlagsPosition; the parser writes landmark i into object i.
+  static void RestoreFlagOrder(Object* const* flags);
 
+  // The landmark (or thing) whose sighting this object holds.
   std::string name;
   bool visible;
   double vis_time;
@@ -80,7 +78,6 @@ class Object {
   double v_angle;
   double h_abyss;
   double v_abyss;
-  bool tgt;
   Eigen::Vector3d rel_cod_;
   Eigen::Matrix<double, 6, 6> measure_covariance_error_;
 

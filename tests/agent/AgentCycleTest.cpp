@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "../support/ServerText.h"
 
@@ -207,6 +208,28 @@ TEST(AgentCycleTest, EitherSideLocalisesItselfFromTheLandmarksInView) {
     EXPECT_LT((agent.GetBlackboard().abs_->cod_.head<2>() - Eigen::Vector2d(-own_y, -own_x)).norm(), 0.3)
         << agent.GetBlackboard().abs_->cod_.transpose();
   }
+}
+
+// A right-side robot mirrors the landmarks after every vision; the next one
+// must still be read against each landmark's own last sighting.
+TEST(AgentCycleTest, OnTheRightSideEachLandmarkKeepsItsOwnLastSightingTime) {
+  TestAgent agent(5);
+  ServerText m;
+  m.side = "right";
+  m.playmode = "PlayOn";
+  for (const auto& vision : {std::make_pair(1.0, "(F1R (pol 8 10 -2)) "),
+                             std::make_pair(1.5, "(F1R (pol 8 10 -2)) (F2L (pol 9 -10 -2)) ")}) {
+    m.game_time = vision.first;
+    m.see = vision.second;
+    agent.Run(m.Text());
+    m.side.clear();
+  }
+  // Mirrored: F1R (landmark 0) is in slot 3, F2L (landmark 3) in slot 0.
+  const CommonInformation& ci = agent.GetBlackboard();
+  EXPECT_EQ(ci.flag_[3]->vis_time, 1.5);
+  EXPECT_EQ(ci.flag_[3]->before_vis_time, 1.0);
+  EXPECT_EQ(ci.flag_[0]->vis_time, 1.5);
+  EXPECT_EQ(ci.flag_[0]->before_vis_time, 0.0);
 }
 
 TEST(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {

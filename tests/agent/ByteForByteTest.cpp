@@ -100,8 +100,9 @@ std::vector<std::string> Play(Stream& stream) {
   return cycles;
 }
 
-// Everything the parser reads from one text, as text.
-std::string Readings(Message& m) {
+// Everything the parser reads from one text, as text. The sightings go into
+// `seen`, which keeps them from text to text as the player's blackboard does.
+std::string Readings(Message& m, CommonInformation& seen) {
   std::ostringstream out;
   out.precision(17);
   for (const char* j : {"hj1", "hj2", "laj1", "laj2", "laj3", "laj4", "raj1", "raj2", "raj3", "raj4", "llj1",
@@ -124,15 +125,21 @@ std::string Readings(Message& m) {
   const std::string t0 = m.ParseTeamName(0);
   const std::string t1 = m.ParseTeamName(1);
   out << t0 << ' ' << t1 << ' ' << m.ParseLineCount() << ' ' << m.ParseSeeMsg() << ' ';
-  const Ball& b = m.ParseBall();
+  m.ParseBall(*seen.ball_);
+  const Ball& b = *seen.ball_;
   out << b.visible << ' ' << b.distance << ' ' << b.h_angle << ' ' << b.v_angle << ' ';
-  for (const char* f : {"F1L", "F2L", "F1R", "F2R", "G1L", "G2L", "G1R", "G2R"}) {
-    const Object& o = m.ParseFlags(f);
+  m.ParseFlags(seen.flag_);
+  for (int i : {2, 3, 0, 1, 6, 7, 4, 5}) {  // F1L, F2L, F1R, F2R, G1L, G2L, G1R, G2R
+    const Object& o = *seen.flag_[i];
     out << o.visible << ' ' << o.distance << ' ' << o.h_angle << ' ' << o.v_angle << ' ';
   }
   for (const std::string& team : {std::string("Alpha"), t0, t1}) {
     for (int id = 0; id <= 12; ++id) {
-      const Player& p = m.ParsePlayer(team, id);
+      Player beyond;  // a number past the slots, read afresh
+      Player* into = &beyond;
+      if (id < CommonInformation::kPlayerSlots) into = team == "Alpha" ? seen.friend_[id] : seen.enemy_[id];
+      m.ParsePlayer(team, id, *into);
+      const Player& p = *into;
       for (int i = 0; i < Player::kPartCount; ++i) {
         const Object& o = *p.PartAt(i);
         out << o.visible << ' ' << o.distance << ' ' << o.h_angle << ' ' << o.v_angle << ' ' << o.vis_time << ' ';
@@ -144,10 +151,11 @@ std::string Readings(Message& m) {
 
 std::vector<std::string> Parse(const std::vector<std::string>& texts) {
   Message m(1, "Alpha");
+  CommonInformation seen;
   std::vector<std::string> out;
   for (const std::string& t : texts) {
     m.SetMessage(t);
-    out.push_back(Readings(m));
+    out.push_back(Readings(m, seen));
   }
   return out;
 }

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "agent/CommonInformation.h"
 #include "message/Message.h"
 #include "../support/ServerStreams.h"
 
@@ -28,19 +29,20 @@ TEST(MessageParserTest, RecordedVisionMessage) {
   EXPECT_TRUE(m.ParseFrp('R').force.isApprox(Eigen::Vector3d(0.0, 0.11, 16.49)));
 
   ASSERT_TRUE(m.ParseSeeMsg());
-  const Ball& b = m.ParseBall();
+  CommonInformation seen;
+  m.ParseBall(*seen.ball_);
+  const Ball& b = *seen.ball_;
   EXPECT_TRUE(b.visible && b.distance == 16.91 && b.h_angle == -33.08 && b.v_angle == -1.78);
-  for (int i = 0; i < 8; ++i) {
-    EXPECT_EQ(m.ParseFlags(Object::kFlagNames[i]).visible, i == 0 || i == 1 || i == 4 || i == 5)
-        << i;
-  }
+  m.ParseFlags(seen.flag_);
+  for (int i = 0; i < 8; ++i) EXPECT_EQ(seen.flag_[i]->visible, i == 0 || i == 1 || i == 4 || i == 5) << i;
   EXPECT_EQ(m.vision_.vis_count, 4);
-  EXPECT_DOUBLE_EQ(m.flag_[0].h_angle, 1.54);   // F1R
-  EXPECT_DOUBLE_EQ(m.flag_[1].v_angle, -0.85);  // F2R
+  EXPECT_DOUBLE_EQ(seen.flag_[0]->h_angle, 1.54);   // F1R
+  EXPECT_DOUBLE_EQ(seen.flag_[1]->v_angle, -0.85);  // F2R
 
   // The robot sees its own lower arms as player 1 of its team.
   EXPECT_EQ(m.ParseTeamName(0), "Alpha");
-  const Player& me = m.ParsePlayer("Alpha", 1);
+  Player& me = *seen.friend_[1];
+  m.ParsePlayer("Alpha", 1, me);
   EXPECT_FALSE(me.head.visible);
   EXPECT_DOUBLE_EQ(me.rarm.distance, 0.18);
   EXPECT_EQ(m.ParseLineCount(), 17);

@@ -22,9 +22,10 @@ bool Finite(const Object& o) {
 
 // Parses everything of one text and checks what must hold for any input:
 // finite numbers, the side the text names, results cut from the text, and
-// player parts that a direct search of the text finds too. Returns the parts
+// player parts that a direct search of the text finds too. The sightings go
+// into `into`, kept from text to text as in the player. Returns the parts
 // seen.
-int ParseEverything(Message& m, const std::string& text) {
+int ParseEverything(Message& m, CommonInformation& into, const std::string& text) {
   m.SetMessage(text);
   for (const char* joint : {"hj1", "raj1", "laj4", "rlj6", "llj1"}) EXPECT_TRUE(std::isfinite(m.ParseJoint(joint)));
   EXPECT_TRUE(m.ParseGyro().allFinite() && m.ParseAcc().allFinite());
@@ -43,14 +44,17 @@ int ParseEverything(Message& m, const std::string& text) {
   }
   EXPECT_LE(m.ParseLineCount(), static_cast<int>(text.size()));
   if (!m.ParseSeeMsg()) return 0;
-  EXPECT_TRUE(Finite(m.ParseBall()));
-  for (const char* name : Object::kFlagNames) EXPECT_TRUE(Finite(m.ParseFlags(name)));
+  m.ParseBall(*into.ball_);
+  EXPECT_TRUE(Finite(*into.ball_));
+  m.ParseFlags(into.flag_);
+  for (const Object* flag : into.flag_) EXPECT_TRUE(Finite(*flag));
   const char* const keys[Player::kPartCount] = {"(head (pol", "(rlowerarm (pol", "(llowerarm (pol", "(rfoot (pol",
                                                 "(lfoot (pol"};
   int seen = 0;
   for (const std::string& team : {std::string("Alpha"), m.ParseTeamName(0), m.ParseTeamName(1)}) {
     for (int id = 1; id <= 11; ++id) {
-      const Player& p = m.ParsePlayer(team, id);
+      Player& p = team == "Alpha" ? *into.friend_[id] : *into.enemy_[id];
+      m.ParsePlayer(team, id, p);
       const size_t key = text.find("(P (team " + team + ") (id " + std::to_string(id) + ")");
       for (int j = 0; j < Player::kPartCount; ++j) {
         const Object& part = *p.PartAt(j);
@@ -90,11 +94,12 @@ TEST(RandomInputTest, MutatedMessagesParseSafelyAndEveryCycleAnswersAllJoints) {
     texts.push_back(t + "(See");
   }
   Message m(1, "Alpha");
+  CommonInformation sightings;
   TestAgent agent(7, "Alpha", true);
   int seen = 0;
   for (size_t i = 0; i < texts.size(); ++i) {
     SCOPED_TRACE(i);
-    seen += ParseEverything(m, texts[i]);
+    seen += ParseEverything(m, sightings, texts[i]);
     const std::string answer = agent.Run(texts[i]);
     int commands = 0;
     for (size_t p = answer.find("(he1 "); p != std::string::npos; p = answer.find('(', p + 1)) {
