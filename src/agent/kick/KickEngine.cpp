@@ -6,7 +6,7 @@
 #include "tool/Tool.h"
 
 KickEngine::KickEngine(const KickParams& params)
-    : params_(params), kick_(params.try_distance, params.cool_time, params.full_power) {
+    : params_(params), kick_(params.try_distance, params.cool_time, params.full_power, params.escape_margin) {
   w_.movement = params_.start_crouch;
 }
 

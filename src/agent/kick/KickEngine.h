@@ -12,7 +12,8 @@ class Ball;
 
 // The open-play kick's constants. Angles in degrees, durations in cycles.
 struct KickParams {
-  double try_distance = 0.215;   // metres; the ball escapes 0.045 m further
+  double try_distance = 0.215;   // metres
+  double escape_margin = 0.045;  // the ball has escaped this much further (metres)
   double cool_time = 0.8;        // seconds
   double full_power = 99999.0;   // proportion of the strike's radian commands
   // The kick is abandoned when the ball is further than this to the side.

@@ -16,11 +16,12 @@ public:
   };
 
   // td: distance at which a kick is tried (metres); ct: cool time after a
-  // kick (seconds); power: proportion of the strike's radian commands.
-  I_Kick(double td, double ct, double power)
+  // kick (seconds); power: proportion of the strike's radian commands;
+  // margin: how much further than td the ball has escaped (metres).
+  I_Kick(double td, double ct, double power, double margin)
       : NOT_TRY_(-99),
         TRY_DISTANCE_(td),
-        ESCAPE_DISTANCE_(td + 0.045),
+        ESCAPE_DISTANCE_(td + margin),
         COOL_TIME_(ct),
         full_power_(power) {}
 
