@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <iostream>
+#include <limits>
 
 #include "action/BallAction.h"
 #include "action/FielderAction.h"
@@ -40,11 +41,19 @@ int BehaviorCode(Agent::Behavior beh) {
 const char* const Agent::kDefaultServerVersion = "0.6.7";
 
 Agent::Agent(int num, std::string team, bool syn_mode, const std::string& server_version,
-             Tactics tactics)
+             Tactics tactics, const MotionParams& params)
     : main_msg(num, team),
       syn_mode_(syn_mode),
       ID_(num),
       team_(team),
+      walk_(params.walk),
+      kick_(params.kick),
+      kickoff_(params.kick_off),
+      stand_up_(params.stand_up),
+      head_(params.head),
+      posture_(params.posture),
+      behavior_(params.behavior),
+      unsettled_time_(-std::numeric_limits<double>::infinity()),
       say(nullptr),
       hear(nullptr),
       act_(nullptr),
@@ -189,7 +198,16 @@ void Agent::UpdateWorld() {
   const bool see = main_msg.vision_.see;
   if (ci.br_.territory == Side::kRight) Object::ReverseFlagsPosition(ci.flag_, see);
   if (see) UpdateObjects();
-  if (beh != STANDUP) UpdateCoordinate();
+  if (SightingsCount()) UpdateCoordinate();
+}
+
+bool Agent::SightingsCount() {
+  if (!behavior_.hold_estimates_when_fallen) return beh != STANDUP;
+  // Lying (or getting up) and a while after: the camera is not where the
+  // estimates take it to be.
+  const double now = ci_.br_.game_time;
+  if (beh == STANDUP || body_.acc.z() < behavior_.upright_acc_z) unsettled_time_ = now;
+  return now - unsettled_time_ >= behavior_.settle_time;
 }
 
 void Agent::JudgeSideFromGoalPosts() {

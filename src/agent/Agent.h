@@ -9,6 +9,7 @@
 
 #include "action/Tactics.h"
 #include "agent/CommonInformation.h"
+#include "agent/MotionParams.h"
 #include "agent/ProcessState.h"
 #include "agent/TeamPlacement.h"
 #include "agent/head/HeadEngine.h"
@@ -41,10 +42,11 @@ public:
 
   // server_version: the version the server is assumed to run; "0.6.8"
   // speaks the compact dialect of team messages. tactics: what the legs do
-  // in open play.
+  // in open play. params: the engines' parameters and the behaviour around
+  // them.
   Agent(int num, std::string team, bool syn_mode,
         const std::string& server_version = kDefaultServerVersion,
-        Tactics tactics = Tactics::kDefault);
+        Tactics tactics = Tactics::kDefault, const MotionParams& params = MotionParams());
   ~Agent();
   Agent(const Agent&) = delete;
   Agent& operator=(const Agent&) = delete;
@@ -119,6 +121,8 @@ private:
   bool FallCheck();
   // The heading that landmark pairs in view show replaces the believed one.
   void ReVision();
+  // Whether sightings may update the estimates this cycle.
+  bool SightingsCount();
 
   const bool syn_mode_;
   const int ID_;
@@ -140,6 +144,9 @@ private:
   StandUpEngine stand_up_;
   HeadEngine head_;
   PostureEngine posture_;
+  const BehaviorParams behavior_;
+  // Game time of the last cycle the robot lay or got up (see BehaviorParams).
+  double unsettled_time_;
 
   Say* say;
   Hear* hear;

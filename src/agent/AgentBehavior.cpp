@@ -76,6 +76,7 @@ void Agent::SelectBehavior() {
         ReVision();
         stand_up_.Reset();
         head_.ForgetSweep();
+        if (behavior_.walk_restart_from_zero) walk_.Restart();
         beh = READY;
         walk_time_ = 0.0;
       } else {

@@ -121,6 +121,7 @@ int Sim3D::gType_ = 0;
 std::string Sim3D::gServerVer_ = Agent::kDefaultServerVersion;
 std::string Sim3D::gTraceFile_;
 Tactics Sim3D::gTactics_ = Tactics::kDefault;
+MotionParams Sim3D::gParams_;
 std::string Sim3D::gMsg_;
 std::atomic<bool> Sim3D::main_loop_(true);
 int Sim3D::gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
@@ -142,6 +143,7 @@ void Sim3D::ResetSettings() {
   gServerVer_ = Agent::kDefaultServerVersion;
   gTraceFile_.clear();
   gTactics_ = Tactics::kDefault;
+  gParams_ = MotionParams();
   gMsg_.clear();
   main_loop_ = true;
   gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
@@ -181,6 +183,16 @@ void Sim3D::ReadOptions(int argc, char** argv) {
     } else if (MatchOption(arg, "--join-tries", 2, value)) {
       const int tries = ReadNumber(value);
       gJoinTries_ = tries < 1 ? 1 : tries;
+    } else if (arg == "--list-params") {
+      DescribeMotionParams(std::cout);
+      std::exit(0);
+    } else if (MatchOption(arg, "--params", 2, value)) {
+      // The whole file or nothing, before any connection.
+      std::string error;
+      if (!LoadMotionParams(value, &gParams_, &error)) {
+        std::cerr << error << std::endl;
+        std::exit(2);
+      }
     } else if (MatchOption(arg, "--tactics", 2, value)) {
       if (!ParseTactics(value, &gTactics_)) {
         std::cerr << "unknown tactics '" << value << "' (known: default, ball)" << std::endl;
@@ -260,7 +272,7 @@ bool Sim3D::WaitReadable(double seconds) {
 }
 
 void Sim3D::Prepare(Player* player) {
-  player->agent.reset(new Agent(gNum_, gTeamName_, gSynMode_, gServerVer_, gTactics_));
+  player->agent.reset(new Agent(gNum_, gTeamName_, gSynMode_, gServerVer_, gTactics_, gParams_));
   if (!gTraceFile_.empty()) {
     player->trace.open(gTraceFile_);
     if (player->trace) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "action/Tactics.h"
+#include "agent/MotionParams.h"
 #include "net/FrameReader.h"
 #include "net/TCPSocket.h"
 
@@ -34,6 +35,8 @@ class Sim3D {
   static std::string gTraceFile_;
   // --tactics: what the legs do in open play.
   static Tactics gTactics_;
+  // --params: the engines' parameters (the defaults without the option).
+  static MotionParams gParams_;
   // Payload of the last received message, up to its first zero byte.
   static std::string gMsg_;
   // The main loop runs while this is true; cleared by the interrupt handler

@@ -6,6 +6,8 @@
 #include <utility>
 
 #include "../support/ServerText.h"
+#include "agent/MotionParams.h"
+#include "coordinate/AbsoluteCoordinate.h"
 
 namespace {
 
@@ -230,6 +232,41 @@ TEST(AgentCycleTest, OnTheRightSideEachLandmarkKeepsItsOwnLastSightingTime) {
   EXPECT_EQ(ci.flag_[3]->before_vis_time, 1.0);
   EXPECT_EQ(ci.flag_[0]->vis_time, 1.5);
   EXPECT_EQ(ci.flag_[0]->before_vis_time, 0.0);
+}
+
+// With the option, sightings taken lying (acc.z below 7) and in the second
+// after leave the own estimate where it was; without it they move it.
+TEST(AgentCycleTest, EstimatesCanBeHeldWhileTheRobotLiesAndSettles) {
+  for (bool hold : {false, true}) {
+    SCOPED_TRACE(hold);
+    MotionParams params;
+    params.behavior.hold_estimates_when_fallen = hold;
+    Agent agent(5, "Alpha", false, Agent::kDefaultServerVersion, Tactics::kDefault, params);
+    const Eigen::Vector3d& estimate = agent.GetBlackboard().abs_->cod_;
+    ServerText m;
+    m.side = "left";
+    m.playmode = "PlayOn";
+    m.see = Landmarks(-4, 2, 0);
+    int cycle = 0;
+    auto run = [&](int n) {
+      for (int i = 0; i < n; ++i, ++cycle) {
+        m.game_time = 0.02 * cycle;
+        agent.Run(m.Text());
+        m.side.clear();
+      }
+    };
+    run(150);
+    const Eigen::Vector3d before = estimate;
+    m.see = Landmarks(-9, -5, 0);  // what it sees from elsewhere while lying
+    m.acc[2] = 2.0;
+    run(20);
+    EXPECT_EQ(estimate == before, hold);
+    m.acc[2] = 9.81;
+    run(45);  // 0.9 s upright
+    EXPECT_EQ(estimate == before, hold);
+    run(10);
+    EXPECT_NE(estimate, before);
+  }
 }
 
 TEST(AgentCycleTest, KickOffFinishesWhenPlayStartsOnTheOpponentsKickOff) {

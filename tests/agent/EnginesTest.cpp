@@ -72,6 +72,16 @@ TEST(WalkEngineTest, SpeedRisesByStepsToExactlyFullSpeed) {
   walk.Halt();
   EXPECT_EQ(walk.GetFootXWeight().GetValue(), 0.0);
   EXPECT_EQ(walk.CurrentSpeed(), 1.0);  // what the last step walked with
+
+  // A speed limit, and a restart from a standstill.
+  WalkParams slow;
+  slow.max_speed = 0.5;
+  WalkEngine limited(slow);
+  for (int i = 1; i <= 20; ++i) limited.Update({command, &q}, &out);
+  EXPECT_EQ(limited.CurrentSpeed(), 0.5);
+  limited.Restart();
+  limited.Update({command, &q}, &out);
+  EXPECT_NEAR(limited.CurrentSpeed(), 0.03, 1e-12);
 }
 
 // Standing in place (speed 0) at full curve or full side command: over one

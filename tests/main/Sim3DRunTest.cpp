@@ -52,6 +52,13 @@ TEST(PlayerProcessTest, FailedConnectionExitsWithStatus1AndUnknownTacticsWith2) 
   output.clear();
   EXPECT_EQ(2, RunPlayer({"--tactics=goalie", "--port=" + std::to_string(LS::ClosedPort())}, output, pid));
   EXPECT_EQ("unknown tactics 'goalie' (known: default, ball)\n", output);
+  // A bad parameter file ends the player before it connects (the port is closed).
+  const std::string params = ::testing::TempDir() + "vektorling-bad-params.txt";
+  std::ofstream(params) << "walk.max_speed = 2\n";
+  output.clear();
+  EXPECT_EQ(2, RunPlayer({"--params=" + params, "--port=" + std::to_string(LS::ClosedPort())}, output, pid));
+  EXPECT_EQ(params + ":1: walk.max_speed: 2 is outside 0 .. 1\n", output);
+  std::remove(params.c_str());
 }
 
 // The trace's lines, each checked to be a whole JSON object.

@@ -17,28 +17,36 @@ bool Attribute(const tinyxml2::XMLElement& e, const char* name, int* value) {
 
 }  // namespace
 
-bool MotionSequence::ReadDirect(const std::string& xml_str) {
+// The fault goes to `why` when given, else to standard error as one line.
+static void Fault(const std::string& text, std::string* why) {
+  if (why != nullptr) {
+    *why = text;
+  } else {
+    std::cerr << "motion sequence: " << text << std::endl;
+  }
+}
+
+bool MotionSequence::ReadDirect(const std::string& xml_str, std::string* why) {
   sequence_.clear();
   current_motion_ = 0;
   end_ = false;
   tinyxml2::XMLDocument document;
   if (document.Parse(xml_str.c_str(), xml_str.size()) != tinyxml2::XML_SUCCESS) {
-    std::cerr << "motion sequence: the document does not parse: " << document.ErrorStr()
-              << std::endl;
+    Fault(std::string("the document does not parse: ") + document.ErrorStr(), why);
     end_ = true;
     return false;
   }
-  if (!ReadXML(document)) {
+  if (!ReadXML(document, why)) {
     end_ = true;
     return false;
   }
   return true;
 }
 
-bool MotionSequence::ReadXML(const tinyxml2::XMLDocument& document) {
+bool MotionSequence::ReadXML(const tinyxml2::XMLDocument& document, std::string* why) {
   const tinyxml2::XMLElement* root = document.FirstChildElement("sequence");
   if (root == nullptr) {
-    std::cerr << "motion sequence: the document has no \"sequence\" element" << std::endl;
+    Fault("the document has no \"sequence\" element", why);
     return false;
   }
   const char* name = root->Attribute("name");
@@ -51,8 +59,8 @@ bool MotionSequence::ReadXML(const tinyxml2::XMLDocument& document) {
     Motion motion;
     if (const char* n = m->Attribute("name")) motion.name = n;
     if (!Attribute(*m, "time", &motion.end_time)) {
-      std::cerr << "motion sequence: motion " << motions.size() + 1 << " (\"" << motion.name
-                << "\") lacks a whole number \"time\"" << std::endl;
+      Fault("motion " + std::to_string(motions.size() + 1) + " (\"" + motion.name +
+                "\") lacks a whole number \"time\"", why);
       return false;
     }
     for (const tinyxml2::XMLElement* v = m->FirstChildElement("move"); v != nullptr;
@@ -61,8 +69,8 @@ bool MotionSequence::ReadXML(const tinyxml2::XMLDocument& document) {
       move.end_time = motion.end_time;
       const char* id = v->Attribute("id");
       if (id == nullptr || !Attribute(*v, "degree", &move.degree)) {
-        std::cerr << "motion sequence: move " << motion.parts.size() + 1 << " of motion \""
-                  << motion.name << "\" lacks its \"id\" or a numeric \"degree\"" << std::endl;
+        Fault("move " + std::to_string(motion.parts.size() + 1) + " of motion \"" + motion.name +
+                  "\" lacks its \"id\" or a numeric \"degree\"", why);
         return false;
       }
       move.id = id;

@@ -49,10 +49,11 @@ class MotionSequence {
   // Replaces the motions by those of the document. A document that does not
   // parse or lacks a required attribute leaves an empty sequence that
   // reports itself ended, with one line on standard error; returns false.
-  bool ReadDirect(const std::string& xml_str);
+  // With `why`, the fault goes there instead of standard error.
+  bool ReadDirect(const std::string& xml_str, std::string* why = nullptr);
   // Appends the document's motions; false (and nothing appended) when it
   // lacks the root element or a required attribute.
-  bool ReadXML(const tinyxml2::XMLDocument& document);
+  bool ReadXML(const tinyxml2::XMLDocument& document, std::string* why = nullptr);
 
   // Plays one cycle into the request. A sequence without motions ends at once.
   void Run(const JointAngles& joint, JointRequest* request);

@@ -2,6 +2,7 @@
 #define VEKTORLING_AGENT_STANDUP_STANDUPENGINE_H
 
 #include <memory>
+#include <string>
 
 #include <Eigen/Dense>
 
@@ -62,7 +63,7 @@ struct StandUpParams {
   double crouch_gain = 0.1;
   int crouch_cycles = 10;
   // The keyframe motion that gets the robot up from its back.
-  const char* back_sequence = StandUpSequence::kDocument;
+  std::string back_sequence = StandUpSequence::kDocument;
 };
 
 // Noticing a fall, and getting up: settle, choose the way up from where the

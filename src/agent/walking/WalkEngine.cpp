@@ -5,7 +5,7 @@
 
 namespace {
 
-double Clamp1(double v) { return std::max(-1.0, std::min(1.0, v)); }
+double Clamp(double v, double limit) { return std::max(-limit, std::min(limit, v)); }
 
 // Moves a smoothed command one step towards its target: upwards it stops
 // exactly at the target, downwards it may pass it by less than a step and
@@ -26,7 +26,16 @@ WalkEngine::WalkEngine(const WalkParams& params)
       foot_x_weight_(-1.0, 1.0, 0.0, 1),
       direction_speed_(-1.0, 1.0, 0.0, 1),
       curve_speed_(-1.0, 1.0, 0.0, 1),
-      locus_(params_.loops) {}
+      locus_(params_.loops),
+      left_(params_.thigh_length, params_.shank_length),
+      right_(params_.thigh_length, params_.shank_length) {}
+
+void WalkEngine::Restart() {
+  for (ValueManager<double>* v : {&foot_x_weight_, &direction_speed_, &curve_speed_}) {
+    v->SetMax(1.0);
+    v->SetValue(0.0);
+  }
+}
 
 void WalkEngine::Halt() {
   foot_x_weight_.SetMax(0.0);
@@ -38,14 +47,18 @@ void WalkEngine::Walk(const Inputs& in, JointRequest* out) {
   const JointAngles& q = *in.joint;
 
   // 1. Commands and the targets that the previous cycle prepared.
-  const double speed = Clamp1(in.command.speed);
-  const double direction = Clamp1(in.command.direction);
-  const double curve = Clamp1(in.command.curve);
+  const double speed = Clamp(in.command.speed, p.max_speed);
+  const double direction = Clamp(in.command.direction, p.max_direction);
+  const double curve = Clamp(in.command.curve, p.max_curve);
   const bool open_foot = in.command.open_foot;
   const double left_x = locus_.GetLeftTargetX();
-  const double left_y = locus_.GetLeftTargetY();
+  double left_y = locus_.GetLeftTargetY();
   const double right_x = locus_.GetRightTargetX();
-  const double right_y = locus_.GetRightTargetY();
+  double right_y = locus_.GetRightTargetY();
+  if (p.height_offset != 0.0) {
+    left_y += p.height_offset;
+    right_y += p.height_offset;
+  }
   const double left_lj5 = locus_.GetLeftDegreeLJ5();
   const double right_lj5 = locus_.GetRightDegreeLJ5();
 
@@ -92,14 +105,22 @@ void WalkEngine::Walk(const Inputs& in, JointRequest* out) {
   left_.UpdateFootWork();
   right_.SettingTarget(right_x * w, right_y);
   right_.UpdateFootWork();
-  const double left_lj3 = left_.GetDegreeLJ3();
+  double left_lj3 = left_.GetDegreeLJ3();
   const double left_lj4 = left_.GetDegreeLJ4();
-  const double right_lj3 = right_.GetDegreeLJ3();
+  double right_lj3 = right_.GetDegreeLJ3();
   const double right_lj4 = right_.GetDegreeLJ4();
 
-  // 9. The ankle pitch keeps the sole level.
-  const double left_p5 = -left_lj3 - left_lj4 + left_lj5 + p.ankle_yaw_share * l1;
-  const double right_p5 = -right_lj3 - right_lj4 + right_lj5 + p.ankle_yaw_share * l1;
+  // 9. The ankle pitch keeps the sole level (before any hip lean).
+  double left_p5 = -left_lj3 - left_lj4 + left_lj5 + p.ankle_yaw_share * l1;
+  double right_p5 = -right_lj3 - right_lj4 + right_lj5 + p.ankle_yaw_share * l1;
+  if (p.hip_pitch_offset != 0.0) {
+    left_lj3 += p.hip_pitch_offset;
+    right_lj3 += p.hip_pitch_offset;
+  }
+  if (p.ankle_offset != 0.0) {
+    left_p5 += p.ankle_offset;
+    right_p5 += p.ankle_offset;
+  }
 
   // 10. The joint commands.
   out->SetNextJointAngle(q, kLlj1, l1, p.yaw_gain);

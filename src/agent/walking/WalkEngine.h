@@ -30,6 +30,19 @@ struct WalkParams {
   double yaw_gain = 0.1713;
   double pitch_gain = 0.3213;
   double roll_gain = 0.15;
+  // Limits of the commands in use (the tactics' commands are clamped to
+  // +-limit; 1 is no limit).
+  double max_speed = 1.0;
+  double max_direction = 1.0;
+  double max_curve = 1.0;
+  // Offsets (degrees) on every cycle's hip pitch and ankle pitch, and on the
+  // height of the loops (millimetres; negative crouches deeper). 0: none.
+  double hip_pitch_offset = 0.0;
+  double ankle_offset = 0.0;
+  double height_offset = 0.0;
+  // The leg the solver assumes: thigh and shank lengths, millimetres.
+  double thigh_length = 125.0;
+  double shank_length = 55.0;
   // The ankle's loops in millimetres of the leg's plane, one "x,y,degree"
   // line per point (degree: ankle pitch offset): forward, backward (whose
   // points give way to the forward ones reversed), and two stamping loops.
@@ -70,6 +83,9 @@ class WalkEngine {
   // Forward walking stops at once and may not start again while the play
   // mode forbids moving: the speed in use and its ceiling become 0.
   void Halt();
+  // All three smoothed commands back to 0: the next walk starts from a
+  // standstill and ramps up.
+  void Restart();
 
   // The forward speed the last Update walked with, in [-1, 1] (a Halt
   // since then does not change it).

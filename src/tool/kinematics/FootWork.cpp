@@ -2,8 +2,9 @@
 
 #include "tool/Tool.h"
 
-FootWork::FootWork()
-    : degree_standard_shank_(Tool::DegreeForTwoPoints(-10, -40, -15, -165)),
+FootWork::FootWork(double thigh, double shank)
+    : InverseKinematics(thigh, shank),
+      degree_standard_shank_(Tool::DegreeForTwoPoints(-10, -40, -15, -165)),
       degree_standard_ankle_(Tool::DegreeForTwoPoints(-15, -165, -5, -220)),
       degreeLJ3_(0.0),
       degreeLJ4_(0.0),

@@ -7,7 +7,8 @@
 // knee (LJ4) joint angles of the robot, in degrees.
 class FootWork : public InverseKinematics {
  public:
-  FootWork();
+  // Thigh and shank lengths in millimetres.
+  explicit FootWork(double thigh = kThighLength, double shank = kShankLength);
 
   // Solves the leg, then converts the link directions into joint angles.
   virtual void UpdateFootWork();

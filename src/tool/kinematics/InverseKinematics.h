@@ -6,6 +6,7 @@
 // The two-link chain driven by a target for its end point.
 class InverseKinematics : public Kinematics {
  public:
+  using Kinematics::Kinematics;
   // Places the ankle at (x, y) and measures the hip-to-ankle line.
   virtual void SettingTarget(double x, double y);
 };

@@ -6,7 +6,7 @@ const int kKneeAngle = 0;  // opposite the hip-ankle line
 const int kHipAngle = 2;   // opposite the shank
 }  // namespace
 
-Kinematics::Kinematics()
+Kinematics::Kinematics(double thigh, double shank)
     : off_set_point_(new Point(0.0, 0.0)),
       break_point_(new Point(0.0, 0.0)),
       target_point_(new Point(0.0, 0.0)),
@@ -14,11 +14,11 @@ Kinematics::Kinematics()
       line2_(new PointToPoint(break_point_, target_point_)),
       target_line_(new PointToPoint(off_set_point_, target_point_)),
       triangle_(new TrianglePoint(target_line_, line1_, line2_)),
-      total_length_(kThighLength + kShankLength),
+      total_length_(thigh + shank),
       degree1_(0.0),
       degree2_(0.0) {
-  line1_->SetDistance(kThighLength);
-  line2_->SetDistance(kShankLength);
+  line1_->SetDistance(thigh);
+  line2_->SetDistance(shank);
 }
 
 Kinematics::~Kinematics() {

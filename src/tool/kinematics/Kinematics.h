@@ -15,7 +15,8 @@ class Kinematics {
   static constexpr double kThighLength = 125.0;
   static constexpr double kShankLength = 55.0;
 
-  Kinematics();
+  // Thigh and shank lengths in millimetres.
+  explicit Kinematics(double thigh = kThighLength, double shank = kShankLength);
   virtual ~Kinematics();
   Kinematics(const Kinematics&) = delete;
   Kinematics& operator=(const Kinematics&) = delete;
