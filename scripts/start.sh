@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starts players 1 to 11 of one team in the background, one after another.
-#   scripts/start.sh [--types=LIST] [--pause=SECONDS] [--trace] [HOST] [PORT] [TEAM] [player options...]
+#   scripts/start.sh [--types=LIST] [--pause=SECONDS] [--trace] [--params=DIR] [HOST] [PORT] [TEAM]
+#                    [player options...]
 # Defaults: 127.0.0.1 3100 vektorling.
 #   --types=LIST   robot types of players 1 to 11, comma-separated. Default
 #                  0,0,0,0,0,0,2,2,0,4,4: the types that walk on the real
@@ -12,6 +13,8 @@
 #                  synchronous mode can freeze for good when several players
 #                  join within a short time.
 #   --trace        each player writes its trace to out/traces/TEAM-N.jsonl.
+#   --params=DIR   a player of type N reads DIR/typeN.params (--params=FILE)
+#                  when that file exists; the others play with the defaults.
 # VEKTORLING_TYPES and VEKTORLING_PAUSE set the same from the environment; the
 # options win. Player options go to every player (e.g. --syn=1 for a server in
 # synchronous mode; a --type there gives every player that type). Each player
@@ -25,6 +28,7 @@ die() { echo "start.sh: $*" >&2; exit 1; }
 types=${VEKTORLING_TYPES:-0,0,0,0,0,0,2,2,0,4,4}
 pause=${VEKTORLING_PAUSE:-1.5}
 trace=false
+params_dir=""
 positional=()
 player_options=()
 for arg in "$@"; do
@@ -32,7 +36,8 @@ for arg in "$@"; do
     --types=*) types=${arg#*=} ;;
     --pause=*) pause=${arg#*=} ;;
     --trace) trace=true ;;
-    -h|--help) sed -n '2,20p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --params=*) params_dir=${arg#*=} ;;
+    -h|--help) sed -n '2,23p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     --*) player_options+=("$arg") ;;
     *)
       if [ ${#player_options[@]} -eq 0 ] && [ ${#positional[@]} -lt 3 ]; then
@@ -52,6 +57,7 @@ for t in "${type_of[@]}"; do
   [[ "$t" =~ ^[0-9]+$ ]] || die "robot type '$t' is not a number (the types are 0 to 4)"
 done
 [[ "$pause" =~ ^[0-9]+([.][0-9]+)?$ ]] || die "--pause takes seconds, e.g. 1.5 (got '$pause')"
+[ -z "$params_dir" ] || [ -d "$params_dir" ] || die "--params=$params_dir: no such folder"
 case "$team" in
   *[!A-Za-z0-9_-]*|"") die "team name may hold letters, digits, _ and - only" ;;
 esac
@@ -74,10 +80,15 @@ for num in $(seq 1 11); do
   log="$out/logs/$team-$num.log"
   extra=()
   $trace && extra+=("--trace=$out/traces/$team-$num.jsonl")
+  params_note=""
+  if [ -n "$params_dir" ] && [ -f "$params_dir/type${type_of[num - 1]}.params" ]; then
+    extra+=("--params=$params_dir/type${type_of[num - 1]}.params")
+    params_note=", parameters $params_dir/type${type_of[num - 1]}.params"
+  fi
   "$player" --host="$host" --port="$port" --team="$team" --num="$num" --type="${type_of[num - 1]}" \
     "${extra[@]}" "${player_options[@]}" > "$log" 2>&1 &
   last=$!
   echo "$last" >> "$pidfile"
-  echo "player $num: robot type ${type_of[num - 1]}, pid $last, log $log"
+  echo "player $num: robot type ${type_of[num - 1]}, pid $last, log $log$params_note"
 done
 echo "started 11 players of team $team (ids in $pidfile)"

@@ -36,8 +36,12 @@ if "$root/scripts/start.sh" --types=0,1 127.0.0.1 "$port" Short 2> "$work/usage.
 fi
 grep -q "needs 11" "$work/usage.err" || fail "no clear error for a short --types: $(cat "$work/usage.err")"
 
-"$root/scripts/start.sh" --pause=0 --trace 127.0.0.1 "$port" Legal --syn=1 > "$work/start.out"
+# Players of type 2 (numbers 7 and 8) get the type's parameter file.
+mkdir -p "$work/params"
+echo "walk.max_speed = 0.9" > "$work/params/type2.params"
+"$root/scripts/start.sh" --pause=0 --trace --params="$work/params" 127.0.0.1 "$port" Legal --syn=1 > "$work/start.out"
 [ "$(count '^player ' "$work/start.out")" = 11 ] || fail "start.sh did not report eleven players: $(cat "$work/start.out")"
+[ "$(grep -c 'type2.params' "$work/start.out")" = 2 ] || fail "not exactly the two type-2 players got type2.params: $(cat "$work/start.out")"
 VEKTORLING_TYPES=0,0,0,0,0,0,0,0,0,0,0 "$root/scripts/start.sh" --pause=0 127.0.0.1 "$port" OneType --syn=1 > /dev/null
 
 # The refused players warn after one simulated second without a team.
