@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Physical tests of one robot, judged from the server's truth.
 
-  challenge.py run|getup|kick [--type N]... [--server real|field] [--repeats K]
+  challenge.py run|getup|kick|turn [--type N]... [--server real|field] [--repeats K]
                [--build DIR] [--out DIR] [-- player options]
 
 run    the league's run test: the robot is moved to (-13.5, 0) facing the
@@ -17,6 +17,9 @@ kick   the ball 0.2 m in front of the standing robot, "PlayOn", 10 s (the
        player's ball tactic, unless player options say otherwise): ball
        distance, direction error against the line to the opponent's goal,
        falls.
+turn   the ball 1.5 m away, 60 degrees to the left of the standing robot,
+       "PlayOn", 12 s (the ball tactic): whether and when the robot reaches
+       it (within 0.35 m), the closest it came, falls.
 
 Every try runs on a server of its own, with one player (left team, number
 7). Prints one table per robot type and test, and writes one JSON line per
@@ -50,6 +53,10 @@ RUN_TIMING_FROM = 2.0
 GETUP_WITHIN = 5.0
 GETUP_RECORD = 8.0
 KICK_SECONDS = 10.0
+TURN_SECONDS = 12.0
+TURN_BALL_DISTANCE = 1.5
+TURN_BALL_ANGLE = 60.0
+TURN_REACHED = 0.35
 KICK_BALL_AHEAD = 0.2
 BALL_RADIUS = 0.042
 # The knocks on the real server (tried out there): a walking robot lifted
@@ -284,6 +291,48 @@ def kick_test(t):
             "falls": len(truth.down_intervals(samples_of(frames)))}
 
 
+def turn_test(t):
+    def place(heading):
+        h = math.radians(heading + TURN_BALL_ANGLE)
+        return SPOT[0] + TURN_BALL_DISTANCE * math.cos(h), SPOT[1] + TURN_BALL_DISTANCE * math.sin(h)
+
+    def commands(x, y, z, heading):
+        bx, by = place(heading)
+        return [f"{AGENT}(pos {SPOT[0]} {SPOT[1]} {z:.4f}))", "(playMode PlayOn)",
+                f"(ball (pos {bx:.3f} {by:.3f} {BALL_RADIUS})(vel 0 0 0))"]
+
+    extra = [] if any(o.startswith("--tactics") for o in t.args.player_options) else ["--tactics=ball"]
+    if t.args.server == "real":
+        real_try(t, "BeforeKickOff", commands, [f"--until={TURN_SECONDS}"], extra)
+    else:
+        bx, by = place(0.0)
+        field_try(t, "BeforeKickOff", SPOT,
+                  ["(playMode PlayOn)", f"(ball (pos {bx:.3f} {by:.3f} {BALL_RADIUS})(vel 0 0 0))"], TURN_SECONDS, extra)
+    frames = [f for f in frames_of(t) if f.get("pm") != "BeforeKickOff"]
+    if len(frames) < 4:
+        raise Failure("play never started")
+    frames = frames[3:]  # the placement shows a few frames late
+    start, closest, reached = None, None, None
+    for f in frames:
+        try:
+            r = robot_in(json.dumps(f))
+        except Failure:
+            continue
+        if not f.get("ball"):
+            continue
+        d = math.hypot(f["ball"]["pos"][0] - r["pos"][0], f["ball"]["pos"][1] - r["pos"][1])
+        t_now = truth.frame_time(f)
+        if start is None:
+            start = (t_now, d)
+        closest = d if closest is None else min(closest, d)
+        if reached is None and d <= TURN_REACHED:
+            reached = t_now - start[0]
+    if start is None:
+        raise Failure("the robot or the ball is not in the truth")
+    return {"reached": reached is not None, "seconds_to_ball": reached, "closest": closest,
+            "start_distance": start[1], "falls": len(truth.down_intervals(samples_of(frames)))}
+
+
 # --- tables -------------------------------------------------------------------------
 
 
@@ -317,6 +366,12 @@ def print_table(test, robot_type, results):
         wrong = [r for r in ok if r.get("fell") and r["fell"] != r["intended"]]
         if missed or wrong or tail:
             print(f"type {robot_type}: {len(missed)} knocks left it standing, {len(wrong)} fell the other way{tail}")
+    elif test == "turn":
+        reached = [r for r in ok if r["reached"]]
+        print(f"type {robot_type}: {len(ok)} tries, reached the ball {len(reached)}, seconds to it "
+              f"{fmt(mean(r['seconds_to_ball'] for r in reached))} (each "
+              f"{', '.join(fmt(r['seconds_to_ball'], '.1f') for r in ok)}), closest {fmt(mean(r['closest'] for r in ok))} m, "
+              f"falls {sum(r['falls'] for r in ok)}{tail}")
     else:
         kicked = [r for r in ok if r["kicked"]]
         errs = [abs(r["direction_error"]) for r in kicked]
@@ -332,7 +387,7 @@ def main():
         i = argv.index("--")
         argv, player_options = argv[:i], argv[i + 1:]
     ap = argparse.ArgumentParser(description=__doc__.split("\n\n")[0])
-    ap.add_argument("test", choices=["run", "getup", "kick"])
+    ap.add_argument("test", choices=["run", "getup", "kick", "turn"])
     ap.add_argument("--type", type=int, action="append", choices=range(5), help="robot type (repeatable)")
     ap.add_argument("--server", choices=["real", "field"], default="real")
     ap.add_argument("--repeats", type=int, default=3)
@@ -364,6 +419,8 @@ def main():
                         record.update(run_test(t))
                     elif args.test == "getup":
                         record.update(getup_test(t, direction))
+                    elif args.test == "turn":
+                        record.update(turn_test(t))
                     else:
                         record.update(kick_test(t))
                 except (Failure, subprocess.TimeoutExpired, OSError, ValueError) as e:

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Physical tests of one robot per type, judged from the server's own truth:
-#   scripts/challenge.sh run|getup|kick [--type N]... [--server real|field] [--repeats K]
+#   scripts/challenge.sh run|getup|kick|turn [--type N]... [--server real|field] [--repeats K]
 #                        [--seed N] [-- player options...]
 # run: the league's run test (15 s from (-13.5, 0)); getup: knocked onto its
 # back and its front, K times each; kick: the ball 0.2 m in front. The real
@@ -10,9 +10,9 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 case "${1:-}" in
-  run|getup|kick) ;;
+  run|getup|kick|turn) ;;
   -h|--help) sed -n '2,9p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
-  *) echo "challenge.sh: the first argument is the test: run, getup or kick" >&2; exit 2 ;;
+  *) echo "challenge.sh: the first argument is the test: run, getup, kick or turn" >&2; exit 2 ;;
 esac
 server=real
 prev=""

@@ -26,7 +26,8 @@ if $sanitize; then
   export ASAN_OPTIONS=halt_on_error=1:abort_on_error=1:detect_leaks=1
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 else
-  "$scripts/deps.sh"
+  # The optimiser's test needs Debian's Optuna, CMA-ES and PostgreSQL.
+  "$scripts/deps.sh" python3-optuna python3-cmaes python3-psycopg2 postgresql
   build=${BUILD_DIR:-build}
   cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 fi
