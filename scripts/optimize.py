@@ -176,9 +176,17 @@ def load_study(args):
     x0 = {key: unit(key, default) for key, _, _, default in SPACE}
     sampler = optuna.samplers.CmaEsSampler(x0=x0, sigma0=0.2, seed=args.seed,
                                            n_startup_trials=0, warn_independent_sampling=False)
-    study = optuna.create_study(study_name=args.study, storage=storage_of(args), sampler=sampler,
-                                direction="maximize", load_if_exists=True)
-    return study
+    # Workers that start at once on a new database race to make its tables
+    # and the study; the losers try again.
+    for attempt in range(10):
+        try:
+            return optuna.create_study(study_name=args.study, storage=storage_of(args), sampler=sampler,
+                                       direction="maximize", load_if_exists=True)
+        except Exception as e:  # the database's own error classes
+            if attempt == 9:
+                raise
+            note(f"the study is not ready yet ({type(e).__name__}); trying again")
+            time.sleep(0.5 + 0.5 * attempt)
 
 
 class Progress:
