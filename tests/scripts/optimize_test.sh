@@ -4,7 +4,8 @@
 # resumed study, and two worker processes sharing one study in a PostgreSQL
 # server that the test starts and stops itself. Skips (77), saying why,
 # without Debian's optuna and cmaes packages; the PostgreSQL part is
-# skipped, saying so, without a PostgreSQL server or its driver.
+# skipped, saying so, without a PostgreSQL server or its driver. $1: the
+# build folder with the player (default build/).
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 work=$(mktemp -d)
