@@ -49,12 +49,13 @@ def read_rosters(paths):
 
 
 def localisation_errors(path, record):
-    """Distances (m) between the player's own estimate and its true position,
-    matched by game time, from the kick-off on."""
+    """(time, distance in m) between the player's own estimate and its true
+    position, matched by game time, from the kick-off on; the time is the
+    truth's (the clock of the down intervals)."""
     by_time = {}
     for s in record.samples:
         if s[1] > 0:
-            by_time.setdefault(round(s[1] * 50), (s[2], s[3]))
+            by_time.setdefault(round(s[1] * 50), (s[2], s[3], s[0]))
     errors = []
     for line in open(path, encoding="utf-8", errors="replace"):
         try:
@@ -71,8 +72,22 @@ def localisation_errors(path, record):
         if real is None or not pos:
             continue
         x, y = truth.own_to_field(side, pos[0], pos[1])
-        errors.append(math.hypot(x - real[0], y - real[1]))
+        errors.append((real[2], math.hypot(x - real[0], y - real[1])))
     return errors
+
+
+AFTER_FALL = 3.0
+
+
+def split_errors(errors, downs):
+    """The errors of upright cycles, and of those within AFTER_FALL seconds
+    after the robot was upright again."""
+    def down_at(t):
+        return any(s <= t and (e is None or t < e) for s, e in downs)
+    upright = [(t, e) for t, e in errors if not down_at(t)]
+    ends = [e for _, e in downs if e is not None]
+    after = [err for t, err in upright if any(end <= t <= end + AFTER_FALL for end in ends)]
+    return [err for _, err in upright], after
 
 
 def log_trouble(path):
@@ -143,9 +158,11 @@ def main():
                    touches=touches.get(key, 0), status="ok" if key in at_end else "left", note=trouble)
         trace = os.path.join(args.players, f"{key[0]}-{key[1]}.jsonl") if args.players else None
         if trace and os.path.exists(trace):
-            errs = localisation_errors(trace, rec)
+            timed = localisation_errors(trace, rec)
+            errs = [e for _, e in timed]
             if errs:
                 row.update(loc_mean=sum(errs) / len(errs), loc_p90=truth.percentile(errs, 90))
+                row["loc_upright"], row["loc_after_fall"] = split_errors(timed, downs)
         rows.append(row)
 
     score = last.get("score", [0, 0])
@@ -174,6 +191,12 @@ def main():
         loc = f", mean position error {sum(locs) / len(locs):.2f} m" if locs else ""
         print(f"{teams[side]}: {falls / (len(team_rows) * minutes):.2f} falls per player-minute, "
               f"down {100 * share:.0f} % of the time{loc}")
+        upright = [e for r in team_rows for e in r.get("loc_upright", [])]
+        after = [e for r in team_rows for e in r.get("loc_after_fall", [])]
+        if upright:
+            print(f"{teams[side]}: position error while upright: median {truth.percentile(upright, 50):.2f} m, "
+                  f"p90 {truth.percentile(upright, 90):.2f} m; in the {AFTER_FALL:.0f} s after getting up: "
+                  + (f"median {truth.percentile(after, 50):.2f} m ({len(after)} cycles)" if after else "no such cycle"))
     lost = [r for r in rows if r["status"] != "ok"]
     if lost:
         for r in lost:
@@ -185,6 +208,7 @@ def main():
     if args.json:
         with open(args.json, "w", encoding="utf-8") as f:
             for r in rows:
+                r = {k: v for k, v in r.items() if k not in ("loc_upright", "loc_after_fall")}
                 f.write(json.dumps(r, sort_keys=True) + "\n")
     return 0
 

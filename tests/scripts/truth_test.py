@@ -12,6 +12,7 @@ import unittest
 
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 sys.path.insert(0, os.path.join(ROOT, "scripts"))
+import report  # noqa: E402
 import truth  # noqa: E402
 
 
@@ -92,6 +93,16 @@ class TruthTest(unittest.TestCase):
             self.assertAlmostEqual(0.5, rows[1]["loc_mean"], places=6)
             self.assertIn("1 unreadable line", out.stderr)
             self.assertIn("lost: A 3 never placed", out.stdout)
+
+
+class LocalisationErrorTest(unittest.TestCase):
+    def test_errors_split_into_upright_and_just_after_getting_up(self):
+        # Down from 1 to 2 s and from 9 s to the end; one error per second.
+        downs = [(1.0, 2.0), (9.0, None)]
+        errors = [(float(t), float(t)) for t in range(11)]
+        upright, after = report.split_errors(errors, downs)
+        self.assertEqual(upright, [0.0, 2.0, 3.0, 4.0, 5.0, 6.0, 7.0, 8.0])
+        self.assertEqual(after, [2.0, 3.0, 4.0, 5.0])  # 2 s (upright again) to 5 s
 
 
 if __name__ == "__main__":
