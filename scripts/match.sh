@@ -6,8 +6,8 @@
 # and prints the summary (per player: walked, falls, share of time down, ball
 # touches and the error of its own position estimate; goals; players lost).
 #   scripts/match.sh [--server field|real] [--seconds N] [--teams 1|2]
-#                    [--tactics NAME[,NAME]] [--types LIST] [--pause S] [--seed N]
-#                    [-- player options...]
+#                    [--tactics NAME[,NAME]] [--params DIR[,DIR]] [--types LIST] [--pause S]
+#                    [--seed N] [-- player options...]
 #   --server real   rcssserver3d in synchronous fast mode (found as
 #                   scripts/realserver.sh finds it); the truth is its monitor
 #                   stream, read by vektorling-watch
@@ -15,6 +15,8 @@
 #                   real server)
 #   --teams         1 or 2 teams of eleven (default 2)
 #   --tactics       default or ball; LEFT,RIGHT for two teams (default: default)
+#   --params        parameter folders (start.sh --params); LEFT,RIGHT for two
+#                   teams, "-" for none (default: none)
 #   --types LIST    robot types of players 1 to 11 (see scripts/start.sh)
 #   --pause S       seconds between two players joining (default: start.sh's)
 #   --seed N        the practice field's random draws (default 1)
@@ -25,7 +27,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-server=field seconds=300 teams=2 tactics=default types="" pause="" seed=1
+server=field seconds=300 teams=2 tactics=default params="-" types="" pause="" seed=1
 player_options=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -37,6 +39,8 @@ while [ $# -gt 0 ]; do
     --teams=*) teams=${1#*=}; shift ;;
     --tactics) tactics=${2:?}; shift 2 ;;
     --tactics=*) tactics=${1#*=}; shift ;;
+    --params) params=${2:?}; shift 2 ;;
+    --params=*) params=${1#*=}; shift ;;
     --types) types=${2:?}; shift 2 ;;
     --types=*) types=${1#*=}; shift ;;
     --pause) pause=${2:?}; shift 2 ;;
@@ -54,6 +58,11 @@ case "$teams" in 1|2) ;; *) echo "match.sh: --teams takes 1 or 2" >&2; exit 2 ;;
 [[ "$seed" =~ ^[0-9]+$ ]] || { echo "match.sh: --seed takes a whole number" >&2; exit 2; }
 left_tactics=${tactics%%,*}
 right_tactics=${tactics#*,}
+left_params=${params%%,*}
+right_params=${params#*,}
+for d in "$left_params" "$right_params"; do
+  [ "$d" = - ] || [ -d "$d" ] || { echo "match.sh: --params: no folder $d" >&2; exit 2; }
+done
 for t in "$left_tactics" "$right_tactics"; do
   case "$t" in default|ball) ;; *) echo "match.sh: --tactics takes default or ball (or LEFT,RIGHT)" >&2; exit 2 ;; esac
 done
@@ -88,7 +97,10 @@ start_teams() {  # PORT PAUSE
   for i in $(seq 0 $((teams - 1))); do
     t=$left_tactics
     [ "$i" = 1 ] && t=$right_tactics
-    scripts/start.sh --trace ${types:+--types="$types"} --pause="$2" 127.0.0.1 "$1" "${names[$i]}" --syn=1 \
+    p=$left_params
+    [ "$i" = 1 ] && p=$right_params
+    [ "$p" = - ] && p=""
+    scripts/start.sh --trace ${types:+--types="$types"} ${p:+--params="$p"} --pause="$2" 127.0.0.1 "$1" "${names[$i]}" --syn=1 \
       --tactics="$t" ${player_options[@]+"${player_options[@]}"} > "$out/start-${names[$i]}.txt"
   done
 }
