@@ -234,18 +234,22 @@ TEST(AgentCycleTest, OnTheRightSideEachLandmarkKeepsItsOwnLastSightingTime) {
   EXPECT_EQ(ci.flag_[0]->before_vis_time, 0.0);
 }
 
-// With the option, sightings taken lying (acc.z below 7) and in the second
-// after leave the own estimate where it was; without it they move it.
+// With the option, sightings taken lying (here: acc.z below 7), and after
+// until a second has passed and landmark pairs have set the heading, leave
+// the own estimate to the walk alone; without it they pull it to where
+// they seem to show.
 TEST(AgentCycleTest, EstimatesCanBeHeldWhileTheRobotLiesAndSettles) {
   for (bool hold : {false, true}) {
     SCOPED_TRACE(hold);
     MotionParams params;
     params.behavior.hold_estimates_when_fallen = hold;
+    params.behavior.upright_acc_z = 7.0;
     Agent agent(5, "Alpha", false, Agent::kDefaultServerVersion, Tactics::kDefault, params);
     const Eigen::Vector3d& estimate = agent.GetBlackboard().abs_->cod_;
     ServerText m;
     m.side = "left";
     m.playmode = "PlayOn";
+    m.joints = ServerText::Posture(false);
     m.see = Landmarks(-4, 2, 0);
     int cycle = 0;
     auto run = [&](int n) {
@@ -256,16 +260,27 @@ TEST(AgentCycleTest, EstimatesCanBeHeldWhileTheRobotLiesAndSettles) {
       }
     };
     run(150);
-    const Eigen::Vector3d before = estimate;
-    m.see = Landmarks(-9, -5, 0);  // what it sees from elsewhere while lying
+    ASSERT_EQ(agent.GetBehavior(), Agent::WALK);
+    // The estimate's frame: the server's (-9, -5) is (5, 9) for the left team.
+    const Eigen::Vector2d elsewhere(5, 9);
+    auto away = [&] { return (estimate.head<2>() - elsewhere).norm(); };
+    const double start = away();  // about 8.6 m
+    m.see = Landmarks(-9, -5, 0);  // what it sees from there while lying
     m.acc[2] = 2.0;
     run(20);
-    EXPECT_EQ(estimate == before, hold);
+    if (hold) {
+      EXPECT_GT(away(), start - 0.5);  // the walk alone
+    } else {
+      EXPECT_LT(away(), start - 2.0);
+    }
     m.acc[2] = 9.81;
     run(45);  // 0.9 s upright
-    EXPECT_EQ(estimate == before, hold);
-    run(10);
-    EXPECT_NE(estimate, before);
+    const double settled = away();
+    if (hold) {
+      EXPECT_GT(settled, start - 0.5);
+    }
+    run(10);  // settled, and the heading set: the sightings count again
+    EXPECT_LT(away(), hold ? settled - 2.0 : 1.0);
   }
 }
 
