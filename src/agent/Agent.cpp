@@ -54,7 +54,6 @@ Agent::Agent(int num, std::string team, bool syn_mode, const std::string& server
       posture_(params.posture),
       behavior_(params.behavior),
       unsettled_time_(-std::numeric_limits<double>::infinity()),
-      heading_set_(true),
       say(nullptr),
       hear(nullptr),
       act_(nullptr),
@@ -199,21 +198,16 @@ void Agent::UpdateWorld() {
   const bool see = main_msg.vision_.see;
   if (ci.br_.territory == Side::kRight) Object::ReverseFlagsPosition(ci.flag_, see);
   if (see) UpdateObjects();
-  const Sightings use = SightingsCount();
-  if (use != Sightings::kNone) UpdateCoordinate(use == Sightings::kAll);
+  if (SightingsCount()) UpdateCoordinate();
 }
 
-Agent::Sightings Agent::SightingsCount() {
-  if (!behavior_.hold_estimates_when_fallen) return beh != STANDUP ? Sightings::kAll : Sightings::kNone;
-  // Lying, getting up, and until the robot has settled and knows its
-  // heading again: the camera is not where the estimates take it to be.
+bool Agent::SightingsCount() {
+  if (!behavior_.hold_estimates_when_fallen) return beh != STANDUP;
+  // Lying, getting up and settling: the camera is not where the estimates
+  // take it to be.
   const double now = ci_.br_.game_time;
-  if (beh == STANDUP || body_.acc.z() < behavior_.upright_acc_z) {
-    unsettled_time_ = now;
-    heading_set_ = false;
-  }
-  if (now - unsettled_time_ >= behavior_.settle_time && heading_set_) return Sightings::kAll;
-  return beh == STANDUP ? Sightings::kNone : Sightings::kWalkOnly;
+  if (beh == STANDUP || body_.acc.z() < behavior_.upright_acc_z) unsettled_time_ = now;
+  return now - unsettled_time_ >= behavior_.settle_time;
 }
 
 void Agent::JudgeSideFromGoalPosts() {

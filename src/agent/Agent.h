@@ -72,8 +72,7 @@ public:
   void UpdateWorld();
   void JudgeSideFromGoalPosts();
   void UpdateObjects();
-  // use_sightings false: the estimates go on from the walk alone.
-  void UpdateCoordinate(bool use_sightings = true);
+  void UpdateCoordinate();
   // Game state, team messages, tactics (none before the kick-off). The
   // message to teammates, valid until the next call.
   const std::string& Think();
@@ -122,9 +121,8 @@ private:
   bool FallCheck();
   // The heading that landmark pairs in view show replaces the believed one.
   void ReVision();
-  // What this cycle's sightings do to the estimates.
-  enum class Sightings { kNone, kWalkOnly, kAll };
-  Sightings SightingsCount();
+  // Whether the estimates take this cycle's sightings.
+  bool SightingsCount();
 
   const bool syn_mode_;
   const int ID_;
@@ -147,10 +145,8 @@ private:
   HeadEngine head_;
   PostureEngine posture_;
   const BehaviorParams behavior_;
-  // Game time of the last cycle the robot lay or got up, and whether the
-  // heading has been set from landmarks since (see BehaviorParams).
+  // Game time of the last cycle the robot lay or got up (see BehaviorParams).
   double unsettled_time_;
-  bool heading_set_;
 
   Say* say;
   Hear* hear;

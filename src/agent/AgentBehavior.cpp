@@ -38,10 +38,7 @@ bool Agent::FallCheck() {
 
 void Agent::ReVision() {
   double yaw = ci_.total_.z();
-  if (!head_.ReVision(ci_.flag_, body_.joint, main_msg.vision_.see, &yaw)) return;
-  ci_.total_.z() = yaw;
-  // Only a correction after getting up counts (not the one as it completes).
-  if (beh != STANDUP) heading_set_ = true;
+  if (head_.ReVision(ci_.flag_, body_.joint, main_msg.vision_.see, &yaw)) ci_.total_.z() = yaw;
 }
 
 void Agent::SelectBehavior() {

@@ -41,10 +41,10 @@ void Agent::UpdateObjects() {
   });
 }
 
-void Agent::UpdateCoordinate(bool use_sightings) {
+void Agent::UpdateCoordinate() {
   CommonInformation& ci = ci_;
   EstimateInputs in;
-  in.see = main_msg.vision_.see && use_sightings;
+  in.see = main_msg.vision_.see;
   in.total = ci.total_;
   in.walk_speed = walk_.CurrentSpeed();
   in.walk_direction = ci.wk_->GetDirection();

@@ -16,12 +16,10 @@ struct BehaviorParams {
   // After getting up the walk starts again from a standstill and ramps up
   // (false: it goes on at the speed it had when the robot fell).
   bool walk_restart_from_zero = false;
-  // Sightings leave the estimates alone while the robot lies (the
+  // The estimates stay as they are while the robot lies (the
   // accelerometer's z below upright_acc_z; 0: only once the fall is
-  // noticed), gets up, and after getting up until settle_time seconds have
-  // passed and landmarks in view have set the heading again; meanwhile the
-  // estimates go on from the walk alone (false: they are held only while
-  // the stand-up runs, and then not even moved by the walk).
+  // noticed), gets up, and for settle_time seconds after (false: only while
+  // the stand-up runs).
   bool hold_estimates_when_fallen = false;
   double settle_time = 1.0;
   double upright_acc_z = 0.0;
