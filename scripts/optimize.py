@@ -14,8 +14,9 @@ vektorling-watch and scores it. The episode, three tries on three servers:
   getup  the walking robot knocked onto its back: upright within 5 s, and
          walking on for the rest of the 8 s
 score = forward speed + 0.5 * (1 if the ball was reached, else the share of
-the distance made good) + 0.5 if up within 5 s (else -0.5) - 0.05 * seconds
-to upright - 1 per fall beyond the knock. A fall costs more than any speed.
+the distance made good) + 0.5 if up within 5 s or not knocked over (else
+-0.5) - 0.05 * seconds to upright - 1 per fall beyond the knock. A fall
+costs more than any speed.
 
 The study (CMA-ES, Optuna) lives in SQLite (default OUT/study.db) or in the
 database a --storage URL names (postgresql://...): workers on several
@@ -117,8 +118,10 @@ def episode_score(values, robot_type, args, folder):
         approach = 1.0
     else:
         approach = max(0.0, (turn["start_distance"] - turn["closest"]) / max(turn["start_distance"], 1e-9))
-    up = getup.get("upright_within", False)
-    seconds = getup.get("seconds_to_upright")
+    # A knock that leaves the robot standing is as good as getting up at once.
+    knocked = getup.get("knocked_over", False)
+    up = getup.get("upright_within", False) or not knocked
+    seconds = getup.get("seconds_to_upright") if knocked else 0.0
     score = max(run["forward_speed"], -0.5) + 0.5 * approach + (0.5 if up else -0.5) \
         - 0.05 * (seconds if seconds is not None else 8.0) - 1.0 * falls
     summary = {"speed": round(run["forward_speed"], 3), "falls": falls, "reached": turn["reached"],
@@ -284,7 +287,8 @@ def confirm(args, finished):
                 s, summary = episode_score(values, args.type, args, folder)
                 speeds.append(summary["speed"])
                 falls.append(summary["falls"])
-                ups.append(summary["upright_s"] is not None and summary["upright_s"] <= challenge.GETUP_WITHIN)
+                ups.append(not summary["knocked_over"] or (summary["upright_s"] is not None
+                                                            and summary["upright_s"] <= challenge.GETUP_WITHIN))
                 shutil.rmtree(folder, ignore_errors=True)
             except (challenge.Failure, OSError, ValueError, KeyError) as e:
                 note(f"confirming trial {t.number}: the episode failed: {e} (kept in {folder})")
@@ -294,7 +298,7 @@ def confirm(args, finished):
         figures = {"mean_score": round(mean, 3), "tries": len(scores),
                    "mean_speed": round(sum(speeds) / len(speeds), 3) if speeds else None,
                    "falls_per_try": round(sum(falls) / len(falls), 2) if falls else None,
-                   "up_within_5s": f"{sum(ups)}/{len(ups)}"}
+                   "up_in_5s_or_standing": f"{sum(ups)}/{len(ups)}"}
         print(f"confirm trial {t.number}: {', '.join(f'{k} {v}' for k, v in figures.items())}", flush=True)
         results.append((mean, t, figures))
     return max(results, key=lambda r: r[0])
