@@ -77,6 +77,8 @@ def localisation_errors(path, record):
 
 
 AFTER_FALL = 3.0
+# A fall counts as got up from quickly when the robot is upright this soon.
+UP_WITHIN = 3.0
 
 
 def split_errors(errors, downs):
@@ -153,6 +155,7 @@ def main():
         downs = truth.down_intervals(rec.samples)
         down_time = sum(((e if e is not None else end_t) - s) for s, e in downs)
         on_field = max(rec.samples[-1][0] - rec.samples[0][0], 1e-9)
+        row["up_within"] = sum(1 for s, e in downs if e is not None and e - s <= UP_WITHIN)
         row.update(side=rec.side, walked=truth.walked(rec.samples), falls=len(downs),
                    falls_per_min=len(downs) / (on_field / 60.0), fallen_share=down_time / on_field,
                    touches=touches.get(key, 0), status="ok" if key in at_end else "left", note=trouble)
@@ -189,8 +192,10 @@ def main():
         share = sum(r["fallen_share"] for r in team_rows) / len(team_rows)
         locs = [r["loc_mean"] for r in team_rows if "loc_mean" in r]
         loc = f", mean position error {sum(locs) / len(locs):.2f} m" if locs else ""
+        quick = sum(r.get("up_within", 0) for r in team_rows)
         print(f"{teams[side]}: {falls / (len(team_rows) * minutes):.2f} falls per player-minute, "
-              f"down {100 * share:.0f} % of the time{loc}")
+              f"down {100 * share:.0f} % of the time{loc}; upright within {UP_WITHIN:.0f} s after "
+              f"{quick} of {falls} falls")
         upright = [e for r in team_rows for e in r.get("loc_upright", [])]
         after = [e for r in team_rows for e in r.get("loc_after_fall", [])]
         if upright:
