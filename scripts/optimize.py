@@ -28,7 +28,8 @@ best parameters go to OUT/typeT.params, the scores to OUT/typeT-scores.svg.
 A single episode is a noisy judge: at the end the --candidates best trials
 and the defaults run --confirm more episodes each, and the best mean wins.
 --objective stub scores a fixed function of the parameters with no server
-(for testing the machinery)."""
+(for testing the machinery). --evaluate FILE runs the episode --confirm
+times with one parameter file and prints its mean score."""
 
 import argparse
 import math
@@ -97,10 +98,12 @@ def stub_score(values):
     return total, {"stub": True}
 
 
-def episode_score(values, robot_type, args, folder):
-    """Runs the three tries; the score and what it was made of."""
-    params = os.path.join(folder, f"type{robot_type}.params")
-    write_params(params, values)
+def episode_score(values, robot_type, args, folder, params=None):
+    """Runs the three tries with the values (or the parameter file
+    `params`); the score and what it was made of."""
+    if params is None:
+        params = os.path.join(folder, f"type{robot_type}.params")
+        write_params(params, values)
     t_args = SimpleNamespace(build=args.build, server=args.server, seed=args.seed,
                              player_options=[f"--params={params}"])
     figures = {}
@@ -308,6 +311,31 @@ def confirm(args, finished):
     return max(results, key=lambda r: r[0])
 
 
+def evaluate(args):
+    """The episode, args.confirm times, with one parameter file."""
+    path = os.path.abspath(args.evaluate)
+    scores, speeds, falls, ups = [], [], [], []
+    for k in range(max(args.confirm, 1)):
+        folder = tempfile.mkdtemp(prefix="evaluate-", dir=args.work)
+        try:
+            s, summary = episode_score(None, args.type, args, folder, params=path)
+            shutil.rmtree(folder, ignore_errors=True)
+        except (challenge.Failure, OSError, ValueError, KeyError) as e:
+            note(f"episode {k + 1}: failed: {e} (kept in {folder})")
+            s, summary = FAILED_SCORE, {}
+        scores.append(s)
+        if summary:
+            speeds.append(summary["speed"])
+            falls.append(summary["falls"])
+            ups.append(not summary["knocked_over"] or (summary["upright_s"] is not None
+                                                        and summary["upright_s"] <= challenge.GETUP_WITHIN))
+        print(f"episode {k + 1}: score {s:.3f} {summary}", flush=True)
+    mean = lambda v: sum(v) / len(v) if v else float("nan")  # noqa: E731
+    print(f"{path}: mean score {mean(scores):.3f} over {len(scores)} episodes, speed {mean(speeds):.3f} m/s, "
+          f"falls per episode {mean(falls):.2f}, up in 5 s or standing {sum(ups)}/{len(ups)}")
+    return 0
+
+
 def report(args, command):
     study = load_study(args)
     finished = [t for t in study.trials if t.state == optuna.trial.TrialState.COMPLETE]
@@ -349,6 +377,8 @@ def main():
     ap.add_argument("--objective", choices=["episode", "stub"], default="episode")
     ap.add_argument("--confirm", type=int, default=3, help="extra episodes for each of the best trials (0: none)")
     ap.add_argument("--candidates", type=int, default=5, help="how many of the best trials are confirmed")
+    ap.add_argument("--evaluate", metavar="FILE", help="no study: run the episode --confirm times with this "
+                    "parameter file and print the mean score")
     ap.add_argument("--build", default=os.environ.get("BUILD_DIR", os.path.join(ROOT, "build")))
     ap.add_argument("--out", default=None)
     args = ap.parse_args()
@@ -361,6 +391,8 @@ def main():
     os.makedirs(args.out, exist_ok=True)
     args.work = os.path.join(args.out, "trials")
     os.makedirs(args.work, exist_ok=True)
+    if args.evaluate:
+        return evaluate(args)
     shown, skip = [], False
     for a in sys.argv[1:]:
         if skip or a.startswith("--storage=") or a.startswith("--build="):
