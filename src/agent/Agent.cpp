@@ -206,7 +206,8 @@ bool Agent::SightingsCount() {
   // Lying, getting up and settling: the camera is not where the estimates
   // take it to be.
   const double now = ci_.br_.game_time;
-  if (beh == STANDUP || body_.acc.z() < behavior_.upright_acc_z) unsettled_time_ = now;
+  const bool lying = behavior_.upright_acc_z > 0.0 && body_.acc.z() < behavior_.upright_acc_z;
+  if (beh == STANDUP || lying) unsettled_time_ = now;
   return now - unsettled_time_ >= behavior_.settle_time;
 }
 

@@ -134,7 +134,7 @@ const Key kKeys[] = {
     KEY("behavior.walk_restart_from_zero", behavior.walk_restart_from_zero, 0, 1, "1: after getting up the walk ramps up from 0"),
     KEY("behavior.hold_estimates_when_fallen", behavior.hold_estimates_when_fallen, 0, 1, "1: estimates held while lying, getting up and settling"),
     KEY("behavior.settle_time", behavior.settle_time, 0, 30, "settling after getting up (s)"),
-    KEY("behavior.upright_acc_z", behavior.upright_acc_z, 0, 20, "lying below this acc.z (m/s^2; 0: off)"),
+    KEY("behavior.upright_acc_z", behavior.upright_acc_z, 0, 20, "lying below this acc.z (m/s^2; 0: off; the real server reads about 0 standing)"),
 };
 
 #undef KEY

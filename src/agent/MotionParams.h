@@ -18,8 +18,9 @@ struct BehaviorParams {
   bool walk_restart_from_zero = false;
   // The estimates stay as they are while the robot lies (the
   // accelerometer's z below upright_acc_z; 0: only once the fall is
-  // noticed), gets up, and for settle_time seconds after (false: only while
-  // the stand-up runs).
+  // noticed, which suits the real server, whose accelerometer reads about 0
+  // on z for a robot standing still), gets up, and for settle_time seconds
+  // after (false: only while the stand-up runs).
   bool hold_estimates_when_fallen = false;
   double settle_time = 1.0;
   double upright_acc_z = 0.0;
