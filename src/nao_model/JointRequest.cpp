@@ -35,10 +35,10 @@ void JointRequest::SetNextJointAngle(const JointAngles& now, JointId j, double a
 
 void JointRequest::SetEJoint3(const JointAngles& now, JointId j, double target_deg,
                               double proportion) {
-  const JointSpec& spec = NaoModel::kJointTable[j];
+  const JointSpec& limits = NaoModel::kJointTable[j];
   double target = target_deg;
-  if (target > spec.max) target = spec.max;
-  if (spec.min > target) target = spec.min;
+  if (target > limits.max) target = limits.max;
+  if (limits.min > target) target = limits.min;
   Set(j, (target * kPi / 180.0 - now[j] * kPi / 180.0) * proportion);
 }
 
