@@ -71,6 +71,8 @@ SPACE = [
 # Set in every trial: the walk ramps up again after getting up.
 FIXED = {"behavior.walk_restart_from_zero": 1}
 FAILED_SCORE = -5.0
+# What ends an episode early: a try that could not run.
+EPISODE_ERRORS = (challenge.Failure, OSError, ValueError, KeyError)
 # The run test's aim (m/s): each 0.1 m/s short of it costs 0.2 more.
 TARGET_SPEED = 0.7
 
@@ -167,7 +169,7 @@ def make_objective(args):
             try:
                 score, summary = episode_score(values, args.type, args, folder)
                 shutil.rmtree(folder, ignore_errors=True)
-            except (challenge.Failure, OSError, ValueError, KeyError) as e:
+            except EPISODE_ERRORS as e:
                 note(f"trial {trial.number}: the episode failed: {e} (kept in {folder})")
                 score, summary = FAILED_SCORE, {"error": str(e)}
         for k, v in summary.items():
@@ -277,6 +279,31 @@ def svg(scores, path, title):
         f.write("\n".join(out) + "\n")
 
 
+def repeat_episodes(args, n, label, values=None, params=None, earlier=()):
+    """Runs the episode n times with the values (or the parameter file
+    `params`), a line each; the figures over those and the earlier scores."""
+    scores, speeds, falls, ups = list(earlier), [], [], []
+    for k in range(n):
+        folder = tempfile.mkdtemp(prefix=f"{label}-", dir=args.work)
+        try:
+            s, summary = episode_score(values, args.type, args, folder, params=params)
+            shutil.rmtree(folder, ignore_errors=True)
+        except EPISODE_ERRORS as e:
+            note(f"{label}, episode {k + 1}: failed: {e} (kept in {folder})")
+            s, summary = FAILED_SCORE, {}
+        scores.append(s)
+        if summary:
+            speeds.append(summary["speed"])
+            falls.append(summary["falls"])
+            ups.append(not summary["knocked_over"] or (summary["upright_s"] is not None
+                                                        and summary["upright_s"] <= challenge.GETUP_WITHIN))
+        print(f"{label}, episode {k + 1}: score {s:.3f} {summary}", flush=True)
+    return {"mean_score": round(sum(scores) / len(scores), 3), "tries": len(scores),
+            "mean_speed": round(sum(speeds) / len(speeds), 3) if speeds else None,
+            "falls_per_try": round(sum(falls) / len(falls), 2) if falls else None,
+            "up_in_5s_or_standing": f"{sum(ups)}/{len(ups)}"}
+
+
 def confirm(args, finished):
     """One try is a noisy judge: the best few trials and the defaults run
     the episode args.confirm times more; the best mean wins."""
@@ -286,53 +313,18 @@ def confirm(args, finished):
         candidates.append(default)
     results = []
     for t in candidates:
-        values = values_of(t.params)
-        scores, speeds, falls, ups = [t.value], [], [], []
-        for k in range(args.confirm):
-            folder = tempfile.mkdtemp(prefix=f"confirm-{t.number}-", dir=args.work)
-            try:
-                s, summary = episode_score(values, args.type, args, folder)
-                speeds.append(summary["speed"])
-                falls.append(summary["falls"])
-                ups.append(not summary["knocked_over"] or (summary["upright_s"] is not None
-                                                            and summary["upright_s"] <= challenge.GETUP_WITHIN))
-                shutil.rmtree(folder, ignore_errors=True)
-            except (challenge.Failure, OSError, ValueError, KeyError) as e:
-                note(f"confirming trial {t.number}: the episode failed: {e} (kept in {folder})")
-                s = FAILED_SCORE
-            scores.append(s)
-        mean = sum(scores) / len(scores)
-        figures = {"mean_score": round(mean, 3), "tries": len(scores),
-                   "mean_speed": round(sum(speeds) / len(speeds), 3) if speeds else None,
-                   "falls_per_try": round(sum(falls) / len(falls), 2) if falls else None,
-                   "up_in_5s_or_standing": f"{sum(ups)}/{len(ups)}"}
+        figures = repeat_episodes(args, args.confirm, f"confirm trial {t.number}", values=values_of(t.params),
+                                  earlier=[t.value])
         print(f"confirm trial {t.number}: {', '.join(f'{k} {v}' for k, v in figures.items())}", flush=True)
-        results.append((mean, t, figures))
+        results.append((figures["mean_score"], t, figures))
     return max(results, key=lambda r: r[0])
 
 
 def evaluate(args):
     """The episode, args.confirm times, with one parameter file."""
     path = os.path.abspath(args.evaluate)
-    scores, speeds, falls, ups = [], [], [], []
-    for k in range(max(args.confirm, 1)):
-        folder = tempfile.mkdtemp(prefix="evaluate-", dir=args.work)
-        try:
-            s, summary = episode_score(None, args.type, args, folder, params=path)
-            shutil.rmtree(folder, ignore_errors=True)
-        except (challenge.Failure, OSError, ValueError, KeyError) as e:
-            note(f"episode {k + 1}: failed: {e} (kept in {folder})")
-            s, summary = FAILED_SCORE, {}
-        scores.append(s)
-        if summary:
-            speeds.append(summary["speed"])
-            falls.append(summary["falls"])
-            ups.append(not summary["knocked_over"] or (summary["upright_s"] is not None
-                                                        and summary["upright_s"] <= challenge.GETUP_WITHIN))
-        print(f"episode {k + 1}: score {s:.3f} {summary}", flush=True)
-    mean = lambda v: sum(v) / len(v) if v else float("nan")  # noqa: E731
-    print(f"{path}: mean score {mean(scores):.3f} over {len(scores)} episodes, speed {mean(speeds):.3f} m/s, "
-          f"falls per episode {mean(falls):.2f}, up in 5 s or standing {sum(ups)}/{len(ups)}")
+    figures = repeat_episodes(args, max(args.confirm, 1), "evaluate", params=path)
+    print(f"{path}: {', '.join(f'{k} {v}' for k, v in figures.items())}", flush=True)
     return 0
 
 
