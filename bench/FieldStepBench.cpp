@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "MonitorStream.h"
 #include "Trace.h"
 #include "World.h"
 #include "nao_model/NaoModel.h"
@@ -121,5 +122,44 @@ void BM_FieldTraceLine(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_FieldTraceLine)->Unit(benchmark::kMicrosecond);
+
+// The monitor stream's frame with 22 robots: a diff in which every robot
+// moved (what a watcher gets every second step), and a full state with the
+// scene taken from the world (at the start and on a join or leave).
+void BM_FieldMonitorDiff(benchmark::State& state) {
+  Match m;
+  const auto answers = Answers(m.ids.size());
+  // Two scenes a step apart, every robot moving: each frame is a diff of all.
+  SceneSnapshot scenes[2];
+  for (SceneSnapshot& scene : scenes) {
+    for (std::size_t i = 0; i < m.ids.size(); ++i) m.world.ApplyCommands(m.ids[i], answers[0][i]);
+    m.world.Step();
+    m.world.Scene(&scene);
+  }
+  MonitorStream stream;
+  std::string frame;
+  stream.Next(scenes[1], &frame);
+  long step = 0;
+  for (auto _ : state) {
+    stream.Next(scenes[step++ % 2], &frame);
+    benchmark::DoNotOptimize(frame.data());
+  }
+  state.counters["bytes"] = static_cast<double>(frame.size());
+}
+BENCHMARK(BM_FieldMonitorDiff)->Unit(benchmark::kMicrosecond);
+
+void BM_FieldMonitorFull(benchmark::State& state) {
+  Match m;
+  MonitorStream stream;
+  SceneSnapshot scene;
+  std::string frame;
+  for (auto _ : state) {
+    m.world.Scene(&scene);
+    stream.Full(scene, &frame);
+    benchmark::DoNotOptimize(frame.data());
+  }
+  state.counters["bytes"] = static_cast<double>(frame.size());
+}
+BENCHMARK(BM_FieldMonitorFull)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

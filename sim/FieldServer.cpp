@@ -24,6 +24,10 @@ using Clock = std::chrono::steady_clock;
 // Real-time mode: when the field falls this far behind (a stopped process, a
 // slow machine), it drops the missed steps instead of racing to catch up.
 constexpr auto kMaxLag = std::chrono::milliseconds(100);
+// The monitor stream has a frame every second step, as the server's has.
+constexpr long kStepsPerFrame = 2;
+// A trainer client's request for a full state in the next frame.
+constexpr const char* kFullStateRequest = "(reqfullstate)";
 // Longest piece of a client's text quoted in an error line.
 constexpr std::size_t kQuoteLength = 80;
 
@@ -69,6 +73,7 @@ struct FieldServer::Client {
   bool answered = false;  // "(syn)" came since the last message
   bool gone = false;      // to be removed from the list
   bool watch_output = false;  // the poller also reports room to write
+  bool wants_full = false;    // trainer: the next frame is to be a full state
   short ready = 0;            // what the last wait found, in poll()'s terms
   std::string frame;      // the frame being handled (buffer reused)
 };
@@ -225,7 +230,13 @@ void FieldServer::Accept(int listener, bool trainer) {
       std::cerr << "cannot watch client " << client->connection->number() << ": " << std::strerror(errno) << std::endl;
       continue;  // closed with it
     }
-    clients_.push_back(std::move(client));
+    // A trainer client watches the match from the start: a full state now,
+    // and another with the next frame, from which on the diffs follow.
+    if (trainer) {
+      SendFullState(*client);
+      client->wants_full = true;
+    }
+    if (!client->gone) clients_.push_back(std::move(client));
   }
 }
 
@@ -345,6 +356,10 @@ void FieldServer::HandleTrainerFrame(Client& client) {
     return;
   }
   for (const std::string& command : Expression::TopLevelLists(client.frame)) {
+    if (command == kFullStateRequest) {
+      client.wants_full = true;
+      continue;
+    }
     if (!world_->TrainerCommand(command)) {
       std::cerr << "unknown trainer command ignored: " << Quote(command) << std::endl;
     }
@@ -416,7 +431,33 @@ void FieldServer::DoStep() {
     world_->Perceive(client->robot, &message_);
     Send(*client, message_);
   }
+  if (steps_ % kStepsPerFrame == 0) SendFrames();
   if (on_step_) on_step_();
+}
+
+void FieldServer::SendFrames() {
+  bool watched = false;
+  for (const auto& client : clients_) watched |= client->trainer && !client->gone;
+  if (!watched) return;
+  world_->Scene(&scene_);
+  const bool full = monitor_.Next(scene_, &frame_);
+  full_frame_.clear();
+  for (const auto& client : clients_) {
+    if (client->gone || !client->trainer) continue;
+    if (client->wants_full && !full) {
+      if (full_frame_.empty()) monitor_.Full(scene_, &full_frame_);
+      Send(*client, full_frame_);
+    } else {
+      Send(*client, frame_);
+    }
+    client->wants_full = false;
+  }
+}
+
+void FieldServer::SendFullState(Client& client) {
+  world_->Scene(&scene_);
+  monitor_.Full(scene_, &full_frame_);
+  Send(client, full_frame_);
 }
 
 void FieldServer::CloseAll() {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FieldOptions.h"
+#include "MonitorStream.h"
 #include "Poller.h"
 #include "World.h"
 
@@ -70,6 +71,10 @@ private:
   Pace CurrentPace();
   bool ReadyToStep() const;
   void DoStep();
+  // Sends the monitor stream's frame of this step to every trainer client.
+  void SendFrames();
+  // Sends one client a full state of the scene now.
+  void SendFullState(Client& client);
   void CloseAll();
 
   FieldOptions options_;
@@ -88,6 +93,10 @@ private:
   std::chrono::steady_clock::time_point hold_until_;
   std::string message_;  // the perceptor message being sent (buffer reused)
   std::function<void()> on_step_;
+  // The monitor stream for the trainer clients (buffers reused).
+  MonitorStream monitor_;
+  SceneSnapshot scene_;
+  std::string frame_, full_frame_;
 };
 
 #endif

@@ -53,6 +53,8 @@ public:
   // step goes through the robots in this order, so a match does not depend
   // on the order in which its players connected.
   const std::vector<RosterEntry*>& Order() const { return order_; }
+  // The name of the team on that side ('L' or 'R'); empty until it has had a player.
+  const std::string& TeamName(char side) const { return team_name_[SideIndex(side)]; }
   // Every player that took part, those that left first.
   std::vector<RobotStats> Stats() const;
 

@@ -107,11 +107,14 @@ void SimKinematics::Compute(const double* q) {
   const Frame torso;
 
   part_[i.torso] = Offset(i.torso);
+  part_rot_[i.torso] = torso.R;
   // Head: pan about the neck, tilt at the head.
   Frame f = Chain(torso, i.neck, Turn(kHj1, q[kHj1]));
   part_[i.neck] = f.p;
+  part_rot_[i.neck] = f.R;
   f = Chain(f, i.head, Turn(kHj2, q[kHj2]));
   part_[i.head] = f.p;
+  part_rot_[i.head] = f.R;
   camera_ = f;
 
   const int arm_joint[2] = {kLaj1, kRaj1};
@@ -120,26 +123,36 @@ void SimKinematics::Compute(const double* q) {
     const int a = arm_joint[s];
     f = Chain(torso, i.shoulder[s], Turn(a, q[a]));
     part_[i.shoulder[s]] = f.p;
+    part_rot_[i.shoulder[s]] = f.R;
     part_[i.upperarm[s]] = f * Offset(i.upperarm[s]);
+    part_rot_[i.upperarm[s]] = f.R;
     f = Chain(f, i.upperarm[s], Turn(a + 1, q[a + 1]));
     part_[i.elbow[s]] = f * Offset(i.elbow[s]);
+    part_rot_[i.elbow[s]] = f.R;
     f = Chain(f, i.elbow[s], Turn(a + 2, q[a + 2]));
     f.R = f.R * Turn(a + 3, q[a + 3]);  // elbow roll at the elbow
     part_[i.lowerarm[s]] = f * Offset(i.lowerarm[s]);
+    part_rot_[i.lowerarm[s]] = f.R;
 
     const int l = leg_joint[s];
     f = Chain(torso, i.hip1[s], Turn(l, q[l]));
     part_[i.hip1[s]] = f.p;
+    part_rot_[i.hip1[s]] = f.R;
     part_[i.hip2[s]] = f * Offset(i.hip2[s]);
+    part_rot_[i.hip2[s]] = f.R;
     f = Chain(f, i.hip2[s], Turn(l + 1, q[l + 1]));
     part_[i.thigh[s]] = f * Offset(i.thigh[s]);
+    part_rot_[i.thigh[s]] = f.R;
     f = Chain(f, i.thigh[s], Turn(l + 2, q[l + 2]));
     part_[i.shank[s]] = f * Offset(i.shank[s]);
+    part_rot_[i.shank[s]] = f.R;
     f = Chain(f, i.shank[s], Turn(l + 3, q[l + 3]));
     part_[i.ankle[s]] = f * Offset(i.ankle[s]);
+    part_rot_[i.ankle[s]] = f.R;
     f = Chain(f, i.ankle[s], Turn(l + 4, q[l + 4]));
     part_[i.foot[s]] = f * Offset(i.foot[s]);
     f = Chain(f, i.foot[s], Turn(l + 5, q[l + 5]));
+    part_rot_[i.foot[s]] = f.R;  // the foot turns with both ankle joints
     sole_[s].R = f.R;
     sole_[s].p = f.p + f.R * Eigen::Vector3d(0, 0, -kSoleDepth);
   }

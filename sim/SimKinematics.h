@@ -61,6 +61,8 @@ public:
   // Sole frame of a foot: origin at the sole centre, axes of the foot.
   const Frame& Sole(int side) const { return sole_[side]; }
   const Eigen::Vector3d& Part(int index) const { return part_[index]; }
+  // The axes of a part (turned by every joint above it), torso frame.
+  const Eigen::Matrix3d& PartRotation(int index) const { return part_rot_[index]; }
   const Eigen::Vector3d& LowerArm(int side) const { return part_[side == kLeft ? l_lowerarm_ : r_lowerarm_]; }
   const Eigen::Vector3d& FootPoint(int side) const { return part_[side == kLeft ? l_foot_ : r_foot_]; }
   const Eigen::Vector3d& CentreOfMass() const { return com_; }
@@ -75,6 +77,7 @@ private:
   Frame camera_;
   Frame sole_[2];
   Eigen::Vector3d part_[RobotBody::kPartNum];
+  Eigen::Matrix3d part_rot_[RobotBody::kPartNum];
   Eigen::Vector3d com_ = Eigen::Vector3d::Zero();
   double total_mass_ = 0.0;
 

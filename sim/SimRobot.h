@@ -67,6 +67,12 @@ public:
   const Frame& Torso() const { return torso_; }
   Frame CameraWorld() const { return torso_ * kin_.Camera(); }
   Eigen::Vector3d PartWorld(int part) const { return torso_ * kin_.Part(part); }
+  Frame PartFrameWorld(int part) const {
+    Frame f;
+    f.R = torso_.R * kin_.PartRotation(part);
+    f.p = torso_ * kin_.Part(part);
+    return f;
+  }
   Eigen::Vector3d LowerArmWorld(int side) const { return torso_ * kin_.LowerArm(side); }
   Frame SoleWorld(int side) const { return torso_ * kin_.Sole(side); }
   const Eigen::Vector3d& SoleVelocity(int side) const { return sole_vel_[side]; }

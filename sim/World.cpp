@@ -325,4 +325,33 @@ WorldSnapshot World::Snapshot() const {
   return s;
 }
 
+void World::Scene(SceneSnapshot* scene) const {
+  const WorldImpl& w = *impl_;
+  scene->game_time = w.referee.GameTime();
+  scene->half = w.referee.Half();
+  scene->score_left = w.referee.ScoreLeft();
+  scene->score_right = w.referee.ScoreRight();
+  scene->play_mode = w.referee.PlayMode();
+  scene->team_left = w.roster.TeamName('L');
+  scene->team_right = w.roster.TeamName('R');
+  scene->ball = w.ball.Position();
+  const std::vector<RosterEntry*>& order = w.roster.Order();
+  scene->robots.resize(order.size());
+  for (std::size_t k = 0; k < order.size(); ++k) {
+    const RosterEntry& r = *order[k];
+    SceneRobot& robot = scene->robots[k];
+    robot.id = r.id;
+    robot.type = r.type;
+    robot.side = r.registered ? r.side : 'N';
+    robot.unum = r.registered ? r.unum : 0;
+    for (int part = 0; part < RobotBody::kPartNum; ++part) {
+      const Frame pose = r.body.PartFrameWorld(part);
+      robot.parts[part].R = pose.R;
+      robot.parts[part].t = pose.p;
+    }
+  }
+  std::sort(scene->robots.begin(), scene->robots.end(),
+            [](const SceneRobot& a, const SceneRobot& b) { return a.id < b.id; });
+}
+
 std::vector<RobotStats> World::Stats() const { return impl_->roster.Stats(); }

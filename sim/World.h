@@ -9,6 +9,8 @@
 
 #include <Eigen/Dense>
 
+#include "SceneSnapshot.h"
+
 // Settings of one match on the practice field.
 struct WorldConfig {
   unsigned seed = 1;            // seeds every random draw (vision noise, beam noise, pushes)
@@ -103,6 +105,9 @@ public:
   bool Finished() const;
 
   WorldSnapshot Snapshot() const;
+  // Every body part and the ball, as the monitor stream shows them, into
+  // *scene (its buffers reused).
+  void Scene(SceneSnapshot* scene) const;
   std::vector<RobotStats> Stats() const;
 
 private:

@@ -152,7 +152,9 @@ std::string Init(int unum, const std::string& team) {
 // A client on the loopback interface; every wait has a time limit.
 class TestClient {
 public:
-  explicit TestClient(int port) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+  // receive_buffer > 0: the socket's receive buffer is kept that small.
+  explicit TestClient(int port, int receive_buffer = 0) : fd_(socket(AF_INET, SOCK_STREAM, 0)) {
+    if (receive_buffer > 0) setsockopt(fd_, SOL_SOCKET, SO_RCVBUF, &receive_buffer, sizeof receive_buffer);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_port = htons(static_cast<uint16_t>(port));
@@ -340,3 +342,47 @@ TEST_F(FieldServerTest, RealTimeOrSyncModeWithNobodyToWaitForStepsAtTheWallClock
 }
 
 }  // namespace
+
+TEST_F(FieldServerTest, TrainerClientsWatchTheMatchAndOneThatStopsReadingIsDropped) {
+  Start(true);
+  auto a = Player(1, "Alpha");
+  TestClient watcher(server_->TrainerPort());
+  TestClient stalled(server_->TrainerPort(), 4096);  // never reads
+  // A full state at once, another with the first frame, then a diff every second step.
+  for (int step = 1; step <= 6; ++step) SynStep({a.get()});
+  std::vector<std::string> kinds;
+  while (kinds.size() < 5 && watcher.Receive(300)) {
+    kinds.push_back(watcher.last.find(")(RSG 0 1)(") != std::string::npos   ? "RSG"
+                    : watcher.last.find(")(RDS 0 1)(") != std::string::npos ? "RDS"
+                                                                            : watcher.last.substr(0, 40));
+  }
+  EXPECT_EQ((std::vector<std::string>{"RSG", "RSG", "RDS", "RDS"}), kinds);
+  // Asked for, the next frame is a full state again.
+  watcher.Send("(reqfullstate)");
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  SynStep({a.get()});
+  SynStep({a.get()});
+  ASSERT_TRUE(watcher.Receive());
+  EXPECT_NE(std::string::npos, watcher.last.find(")(RSG 0 1)(")) << watcher.last.substr(0, 100);
+
+  // The field goes on stepping while the stalled watcher's frames pile up,
+  // until it gives that one up; the reading watcher keeps its stream.
+  ::testing::internal::CaptureStderr();
+  std::string err;
+  for (int step = 0; step < 40000 && err.find("dropping trainer client") == std::string::npos; ++step) {
+    SynStep({a.get()});
+    while (watcher.Receive(0)) {
+    }
+    if (step % 500 == 0) {
+      err += ::testing::internal::GetCapturedStderr();
+      ::testing::internal::CaptureStderr();
+    }
+  }
+  err += ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(1, std::count(err.begin(), err.end(), '\n')) << err;
+  EXPECT_NE(std::string::npos, err.find("dropping trainer client 3: it does not read its messages")) << err;
+  SynStep({a.get()});
+  SynStep({a.get()});
+  EXPECT_TRUE(watcher.Receive());
+  EXPECT_NE(std::string::npos, watcher.last.find(")(RDS 0 1)(")) << watcher.last.substr(0, 100);
+}

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-// The frames of tests/data/monitor-stream.txt, a piece of the real server's
-// monitor stream (its header says how it was recorded and what happens in
-// it), one frame per entry.
-inline std::vector<std::string> MonitorRecording() {
-  std::ifstream in(std::string(VEKTORLING_SOURCE_DIR) + "/tests/data/monitor-stream.txt");
+// The frames of a piece of the real server's monitor stream kept in
+// tests/data (its header says how it was recorded and what happens in it),
+// one frame per entry.
+inline std::vector<std::string> MonitorRecording(const std::string& file = "monitor-stream.txt") {
+  std::ifstream in(std::string(VEKTORLING_SOURCE_DIR) + "/tests/data/" + file);
   std::vector<std::string> frames;
   for (std::string line; std::getline(in, line);) {
     if (!line.empty() && line[0] != '#') frames.push_back(line);
