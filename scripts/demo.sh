@@ -81,6 +81,7 @@ for _ in $(seq 100); do
   sleep 0.1
 done
 [ -n "$port" ] || { echo "demo.sh: the practice field did not report its port" >&2; exit 1; }
+echo "monitor port $(sed -n 's/.*trainer on port \([0-9]*\).*/\1/p' "$out/summary.txt" | head -n 1) (RoboViz, vektorling-watch)"
 
 start=$(date +%s.%N)
 # The practice field does not freeze when players join together: no pause.

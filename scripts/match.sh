@@ -7,7 +7,7 @@
 # touches and the error of its own position estimate; goals; players lost).
 #   scripts/match.sh [--server field|real] [--seconds N] [--teams 1|2]
 #                    [--tactics NAME[,NAME]] [--params DIR[,DIR]] [--types LIST] [--pause S]
-#                    [--seed N] [-- player options...]
+#                    [--seed N] [--monitor-port N] [-- player options...]
 #   --server real   rcssserver3d in synchronous fast mode (found as
 #                   scripts/realserver.sh finds it); the truth is its monitor
 #                   stream, read by vektorling-watch
@@ -20,6 +20,9 @@
 #   --types LIST    robot types of players 1 to 11 (see scripts/start.sh)
 #   --pause S       seconds between two players joining (default: start.sh's)
 #   --seed N        the practice field's random draws (default 1)
+#   --monitor-port N  the port where watchers (RoboViz, vektorling-watch)
+#                   connect: the field's trainer port or the real server's
+#                   monitor port (default 0: a free one, printed at the start)
 # Leaves in out/match/ (VEKTORLING_OUT/match): trace.jsonl (the truth),
 # field.svg, report.txt and report.jsonl, the players' traces/ and logs/,
 # and for the real server its log. BUILD_DIR as for demo.sh.
@@ -27,7 +30,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-server=field seconds=300 teams=2 tactics=default params="-" types="" pause="" seed=1
+server=field seconds=300 teams=2 tactics=default params="-" types="" pause="" seed=1 monitor_port=0
 player_options=()
 while [ $# -gt 0 ]; do
   case "$1" in
@@ -48,7 +51,9 @@ while [ $# -gt 0 ]; do
     --seed) seed=${2:?}; shift 2 ;;
     --seed=*) seed=${1#*=}; shift ;;
     --) shift; player_options=("$@"); break ;;
-    -h|--help) sed -n '2,24p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
+    --monitor-port) monitor_port=${2:?}; shift 2 ;;
+    --monitor-port=*) monitor_port=${1#*=}; shift ;;
+    -h|--help) sed -n '2,28p' "$0" | sed 's/^# \{0,1\}//'; exit 0 ;;
     *) echo "match.sh: unknown option $1" >&2; exit 2 ;;
   esac
 done
@@ -56,6 +61,8 @@ case "$server" in field|real) ;; *) echo "match.sh: --server takes field or real
 case "$teams" in 1|2) ;; *) echo "match.sh: --teams takes 1 or 2" >&2; exit 2 ;; esac
 [[ "$seconds" =~ ^[0-9]+$ ]] && [ "$seconds" -gt 0 ] || { echo "match.sh: --seconds takes a whole number above 0" >&2; exit 2; }
 [[ "$seed" =~ ^[0-9]+$ ]] || { echo "match.sh: --seed takes a whole number" >&2; exit 2; }
+[[ "$monitor_port" =~ ^[0-9]+$ ]] && [ "$monitor_port" -le 65535 ] ||
+  { echo "match.sh: --monitor-port takes a port number (0 for a free one)" >&2; exit 2; }
 left_tactics=${tactics%%,*}
 right_tactics=${tactics#*,}
 left_params=${params%%,*}
@@ -109,7 +116,7 @@ echo "match on the $server server: $teams team(s), $seconds s of game time"
 if [ "$server" = field ]; then
   # The field holds its clock until every player has joined, then kicks off
   # after 3 s.
-  "$build/vektorling-sim" --sync --players=$((teams * 11)) --port=0 --trainer-port=0 --seed="$seed" \
+  "$build/vektorling-sim" --sync --players=$((teams * 11)) --port=0 --trainer-port="$monitor_port" --seed="$seed" \
     --kickoff-after=3 --duration=$((seconds + 3)) --quiet --trace="$out/trace.jsonl" --svg="$out/field.svg" \
     "$progress" > "$out/field.txt" 2> >(tee "$out/field.log" >&2) &
   field_pid=$!
@@ -121,12 +128,14 @@ if [ "$server" = field ]; then
     sleep 0.1
   done
   [ -n "$port" ] || { echo "match.sh: the practice field did not report its port" >&2; exit 1; }
+  echo "monitor port $(sed -n 's/.*trainer on port \([0-9]*\).*/\1/p' "$out/field.txt" | head -n 1) (RoboViz, vektorling-watch)"
   start_teams "$port" "${pause:-0}"
   wait "$field_pid" || { echo "match.sh: the practice field failed (see $out/field.log)" >&2; exit 1; }
   field_pid=""
 else
-  read -r port mport _ < <(scripts/realserver.sh start --sync --fast --dir "$out/realserver") ||
+  read -r port mport _ < <(scripts/realserver.sh start --sync --fast --monitor-port "$monitor_port" --dir "$out/realserver") ||
     { echo "match.sh: the real server did not start" >&2; exit 1; }
+  echo "monitor port $mport (RoboViz, vektorling-watch)"
   # The recording runs from before the first player joins to the end.
   "$build/vektorling-watch" --port="$mport" --trace="$out/trace.jsonl" --svg="$out/field.svg" \
     --until="$seconds" --progress 2> >(tee "$out/watch.log" >&2) &
