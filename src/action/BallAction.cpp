@@ -191,6 +191,7 @@ bool BallAction::IsBallPlayer(const Eigen::Vector2d& own, const Eigen::Vector2d&
 
 void BallAction::Act() {
   wants_kick_ = false;
+  walk_target_.reset();
   const Eigen::Vector2d own = XY(in_.own);
   const Eigen::Vector2d ball = XY(in_.ball);
   const double heading = in_.rotation != nullptr ? in_.rotation->z() : 0.0;
@@ -202,12 +203,12 @@ void BallAction::Act() {
       c = CloseIn(*seen, Bearing(kOpponentGoal - own, heading), GoalTolerance(own));
       wants_kick_ = c.speed == 0.0 && BallInReach(*seen);
     } else {
-      c = GoTo(own, heading, ApproachPoint(ball, own), kOpponentGoal);
+      walk_target_ = ApproachPoint(ball, own);
+      c = GoTo(own, heading, *walk_target_, kOpponentGoal);
     }
-  } else if (in_.id == 1) {
-    c = GoTo(own, heading, KeeperPoint(ball), ball);
   } else {
-    c = GoTo(own, heading, FormationPoint(in_.id, ball), ball);
+    walk_target_ = in_.id == 1 ? KeeperPoint(ball) : FormationPoint(in_.id, ball);
+    c = GoTo(own, heading, *walk_target_, ball);
   }
   if (walk_ != nullptr) {
     walk_->SettingParam(c.speed, kDirectionSign * c.direction, kCurveSign * c.curve, false);

@@ -42,6 +42,8 @@ public:
   BallAction(Hear* hear, Walking* walk, const TacticsInputs& in);
   void Act() override;
   bool WantsKick() const override { return wants_kick_; }
+  // None while the ball in sight steers (see CloseIn).
+  std::optional<Eigen::Vector2d> WalkTarget() const override { return walk_target_; }
 
   // Heading (degrees) to the forward unit vector in the field frame.
   static Eigen::Vector2d Forward(double heading);
@@ -84,6 +86,7 @@ private:
   Walking* walk_;
   TacticsInputs in_;
   bool wants_kick_ = false;
+  std::optional<Eigen::Vector2d> walk_target_;
 };
 
 #endif

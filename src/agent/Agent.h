@@ -28,6 +28,9 @@
 class Say;
 class Hear;
 class Action;
+namespace draw {
+struct Beliefs;
+}
 
 // The robot's mind: one call of Run is one sense-think-act cycle, from the
 // server's message to the answer. Each step writes its own data (the body's
@@ -91,6 +94,14 @@ public:
   // Writes one JSON line per cycle to out (null: none).
   void SetTrace(std::ostream* out) { trace_ = out; }
   void WriteTrace(std::ostream& out, const std::string& said) const;
+  // The trace's name of a behaviour ("WALK", ...).
+  static const char* BehaviorName(Behavior b);
+
+  // Whether the message of the last cycle carried vision.
+  bool SawThisCycle() const { return main_msg.vision_.see; }
+  // What the player believes after the last cycle, in the server's field
+  // frame, for drawing; its texts stay valid until the next cycle.
+  draw::Beliefs GatherBeliefs() const;
 
   // Read access for callers and tests.
   Behavior GetBehavior() const { return beh; }

@@ -10,14 +10,14 @@
 #include "coordinate/AbsoluteCoordinate.h"
 #include "object/Ball.h"
 
-namespace {
-
-const char* BehaviorName(Agent::Behavior b) {
+const char* Agent::BehaviorName(Behavior b) {
   static const char* const kNames[] = {"WAIT", "READY", "WALK", "STANDUP", "KICK",
                                        "Q_KICK", "KICKOFF", "JUMP", "DANCE"};
   const int i = static_cast<int>(b);
   return (i >= 0 && i < 9) ? kNames[i] : "?";
 }
+
+namespace {
 
 const char* StandUpStageName(StandingUp::Stage s) {
   static const char* const kNames[] = {"READY", "UP1",   "UP2",    "UP3",   "UP4",   "DOWN1",

@@ -2,7 +2,7 @@
 
 bool TeamPlacement::Observe(int unum, Side side) {
   if (!Watching()) return false;
-  number_seen_ = number_seen_ || unum > 0;
+  if (unum > 0) number_ = unum;
   side_seen_ = side_seen_ || side != Side::kNone;
   return ++messages_ == kMessagesToWait && !Placed();
 }

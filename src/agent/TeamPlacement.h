@@ -19,7 +19,9 @@ public:
   // it names (kNone: none). True exactly once: for the message that ends the
   // wait without the player having been placed.
   bool Observe(int unum, Side side);
-  bool Placed() const { return number_seen_ && side_seen_; }
+  bool Placed() const { return number_ > 0 && side_seen_; }
+  // The uniform number the server named; 0 until it has.
+  int Number() const { return number_; }
   // Still waiting: neither placed nor past the first second.
   bool Watching() const { return !Placed() && messages_ < kMessagesToWait; }
 
@@ -28,7 +30,7 @@ public:
 
 private:
   int messages_ = 0;
-  bool number_seen_ = false;
+  int number_ = 0;
   bool side_seen_ = false;
 };
 

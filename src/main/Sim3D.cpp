@@ -13,6 +13,8 @@
 #include <iostream>
 
 #include "agent/Agent.h"
+#include "draw/Beliefs.h"
+#include "draw/DrawingSender.h"
 #include "net/Addr.h"
 #include "net/BindError.h"
 #include "net/ConnectError.h"
@@ -29,6 +31,8 @@ const int kDefaultSelectTimeoutSec = 60;
 const double kDefaultJoinWaitSec = 3.0;
 const int kDefaultJoinTries = 10;
 const double kMaxJoinWaitSec = 3600.0;
+// RoboViz listens for drawings on this UDP port.
+const int kDefaultDrawPort = 32769;
 
 // Receive buffer: 4-byte length prefix, payload, terminating zero byte.
 const std::size_t kHeaderSize = net::FrameReader::kHeaderSize;
@@ -122,6 +126,7 @@ std::string Sim3D::gServerVer_ = Agent::kDefaultServerVersion;
 std::string Sim3D::gTraceFile_;
 Tactics Sim3D::gTactics_ = Tactics::kDefault;
 MotionParams Sim3D::gParams_;
+std::optional<net::Addr> Sim3D::gDrawTo_;
 std::string Sim3D::gMsg_;
 std::atomic<bool> Sim3D::main_loop_(true);
 int Sim3D::gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
@@ -144,6 +149,7 @@ void Sim3D::ResetSettings() {
   gTraceFile_.clear();
   gTactics_ = Tactics::kDefault;
   gParams_ = MotionParams();
+  gDrawTo_.reset();
   gMsg_.clear();
   main_loop_ = true;
   gSelectTimeoutSec_ = kDefaultSelectTimeoutSec;
@@ -196,6 +202,13 @@ void Sim3D::ReadOptions(int argc, char** argv) {
     } else if (MatchOption(arg, "--tactics", 2, value)) {
       if (!ParseTactics(value, &gTactics_)) {
         std::cerr << "unknown tactics '" << value << "' (known: default, ball)" << std::endl;
+        std::exit(2);
+      }
+    } else if (MatchOption(arg, "--draw", 2, value)) {
+      std::string error;
+      gDrawTo_ = net::ParseHostPort(value, kDefaultDrawPort, &error);
+      if (!gDrawTo_) {
+        std::cerr << "cannot draw to '" << value << "' (" << error << ")" << std::endl;
         std::exit(2);
       }
     }
@@ -281,6 +294,7 @@ void Sim3D::Prepare(Player* player) {
       std::cerr << "cannot write trace file '" << gTraceFile_ << "'; playing without it" << std::endl;
     }
   }
+  if (gDrawTo_) player->drawing.reset(new draw::DrawingSender(*gDrawTo_));
   Frame(player->agent->SelectUsingType(static_cast<unsigned>(gType_)), &player->scene_frame);
 }
 
@@ -317,6 +331,8 @@ void Sim3D::Run(Player& player) {
   while (main_loop_) {
     if (!GetMessage()) break;
     PutMessage(player.agent->Run(gMsg_));
+    // After the answer: drawing never delays it.
+    if (player.drawing && player.agent->SawThisCycle()) player.drawing->Send(player.agent->GatherBeliefs());
   }
 }
 

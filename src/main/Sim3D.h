@@ -4,14 +4,20 @@
 #include <atomic>
 #include <boost/scoped_ptr.hpp>
 #include <fstream>
+#include <memory>
+#include <optional>
 #include <string>
 
 #include "action/Tactics.h"
 #include "agent/MotionParams.h"
+#include "net/Addr.h"
 #include "net/FrameReader.h"
 #include "net/TCPSocket.h"
 
 class Agent;
+namespace draw {
+class DrawingSender;
+}
 
 // The process-wide settings read from the command line, the one connection
 // to the simulation server with its framing, and the main loop. Used only
@@ -37,6 +43,8 @@ class Sim3D {
   static Tactics gTactics_;
   // --params: the engines' parameters (the defaults without the option).
   static MotionParams gParams_;
+  // --draw: where RoboViz listens for the player's drawings; none: no drawings.
+  static std::optional<net::Addr> gDrawTo_;
   // Payload of the last received message, up to its first zero byte.
   static std::string gMsg_;
   // The main loop runs while this is true; cleared by the interrupt handler
@@ -63,6 +71,8 @@ class Sim3D {
     boost::scoped_ptr<Agent> agent;
     std::ofstream trace;
     std::string scene_frame;
+    // With --draw: the drawings of what the agent believes.
+    std::unique_ptr<draw::DrawingSender> drawing;
   };
 
   // Puts every setting above back to its start value and closes the socket.
@@ -89,8 +99,8 @@ class Sim3D {
   // Receives one framed message into gMsg_; false (and main_loop_ cleared)
   // when the server has gone away.
   static bool GetMessage();
-  // Builds the agent from the settings, opens the trace file and frames the
-  // scene command.
+  // Builds the agent from the settings, opens the trace file, sets up the
+  // drawings and frames the scene command.
   static void Prepare(Player* player);
   // Sends the scene command and waits for the server's first message. When
   // none comes within gJoinWaitSec_, closes the connection, says so on
@@ -102,7 +112,8 @@ class Sim3D {
     kNoConnection,  // a new connection could not be set up (Init has said why)
   };
   static JoinResult Join(Player& player);
-  // The main loop: the init command, then one answer per message. In
+  // The main loop: the init command, then one answer per message, and after
+  // the answer to a message with vision the drawings (with --draw). In
   // synchronous mode a server silent for gJoinWaitSec_ after the init command
   // gets a "(syn)" (at most gJoinTries_ - 1 times).
   static void Run(Player& player);

@@ -49,6 +49,7 @@ Hear::Hear()
     h_abs_y[k] = 0.0;
     beh_[k] = 0;
     can_see_[k] = false;
+    reported_[k] = false;
   }
 }
 
@@ -101,6 +102,7 @@ bool Hear::DecodeFullReport(std::size_t q, int s, const std::string& text) {
   const int b = kensakuID(q + 10, next, text);
   can_see_[s] = b >= -9 && b <= 9;
   beh_[s] = b % 10;
+  reported_[s] = true;
   return true;
 }
 

@@ -65,6 +65,8 @@ public:
   double h_near_ball_fri_y;
   int beh_[kSlots];
   bool can_see_[kSlots];
+  // Whether a full report of player k has been read (its h_abs_x/y[k]).
+  bool reported_[kSlots];
 
 protected:
   // The sender of a report after the "_" at u; 0 when it is not 1 to 11.

@@ -4,11 +4,13 @@
 #include <netinet/in.h>
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 namespace net {
 
-// An IPv4 address and TCP port, as handed to TCPSocket::bind and connect.
+// An IPv4 address and port, as handed to TCPSocket::bind and connect and to
+// UDPSocket::Connect.
 class Addr {
  public:
   // From a port and a 32-bit host value in host byte order (INADDR_ANY = 0
@@ -30,6 +32,12 @@ class Addr {
  private:
   sockaddr_in addr_;
 };
+
+// The address of "HOST" or "HOST:PORT" (HOST dotted or a name, resolved for
+// IPv4; PORT decimal digits from 1 to 65535, default_port without one).
+// Nothing, with the reason in *error, for an empty host, a bad port or a
+// host that does not resolve.
+std::optional<Addr> ParseHostPort(const std::string& text, int default_port, std::string* error);
 
 }  // namespace net
 

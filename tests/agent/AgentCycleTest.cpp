@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "../support/ServerText.h"
 #include "agent/MotionParams.h"
 #include "coordinate/AbsoluteCoordinate.h"
+#include "draw/Beliefs.h"
 
 namespace {
 
@@ -165,16 +167,18 @@ TEST(AgentCycleTest, GameLevelOverridesOfTheBehaviour) {
 }
 
 // What a robot at (x, y) of the server's field, facing `facing` degrees,
-// sees of the landmarks within 60 degrees of its view, its camera 0.5 m high.
-std::string Landmarks(double x, double y, double facing) {
+// sees of the landmarks (and with `ball` of the ball on the centre spot)
+// within 60 degrees of its view, its camera 0.5 m high.
+std::string Landmarks(double x, double y, double facing, bool ball = false) {
   const struct {
     const char* name;
     double x, y, z;
   } kLandmarks[] = {{"F1L", -15, 10, 0},     {"F2L", -15, -10, 0},     {"F1R", 15, 10, 0},
                     {"F2R", 15, -10, 0},     {"G1L", -15, 1.05, 0.8},  {"G2L", -15, -1.05, 0.8},
-                    {"G1R", 15, 1.05, 0.8},  {"G2R", 15, -1.05, 0.8}};
+                    {"G1R", 15, 1.05, 0.8},  {"G2R", 15, -1.05, 0.8},  {"B", 0, 0, 0.042}};
   std::string see;
   for (const auto& l : kLandmarks) {
+    if (l.name[0] == 'B' && !ball) continue;
     const double dx = l.x - x, dy = l.y - y, dz = l.z - 0.5, ground = std::hypot(dx, dy);
     const double h = std::remainder(std::atan2(dy, dx) * 180 / M_PI - facing, 360.0);
     if (std::fabs(h) > 60) continue;
@@ -209,6 +213,56 @@ TEST(AgentCycleTest, EitherSideLocalisesItselfFromTheLandmarksInView) {
     const double own_x = c.facing == 0 ? c.x : -c.x, own_y = c.facing == 0 ? c.y : -c.y;
     EXPECT_LT((agent.GetBlackboard().abs_->cod_.head<2>() - Eigen::Vector2d(-own_y, -own_x)).norm(), 0.3)
         << agent.GetBlackboard().abs_->cod_.transpose();
+  }
+}
+
+// The drawings get what the player believes in the server's frame, on
+// either side: where it stands and faces, the ball (on the centre spot), the
+// ball tactics' target (0.2 m behind the ball for the player that goes for
+// it) and the teammate elected for the ball: itself, one it has heard (number
+// 2 at (-2.2, 0) of its team's frame), or none while nobody has reported.
+TEST(AgentCycleTest, BeliefsForTheDrawingsAreInTheServersFrame) {
+  const struct {
+    const char* side;
+    int num;
+    double x, y, facing;  // in the server's frame
+    const char* heard;
+    std::optional<Eigen::Vector2d> target, mate;
+  } kCases[] = {
+      {"left", 2, -4, 2, 0, "", Eigen::Vector2d(-0.2, 0), Eigen::Vector2d(-4, 2)},
+      {"right", 2, 4, -2, 180, "", Eigen::Vector2d(0.2, 0), Eigen::Vector2d(4, -2)},
+      {"left", 5, -4, 2, 0, "", std::nullopt, std::nullopt},
+      {"right", 5, 4, -2, 180, "(hear Alpha 5.00 -30.5 NEB_2D14bjbjaibj3)", std::nullopt, Eigen::Vector2d(0, -2.2)},
+  };
+  for (const auto& c : kCases) {
+    SCOPED_TRACE(testing::Message() << c.side << " " << c.num << " " << c.heard);
+    Agent agent(c.num, "Alpha", false, Agent::kDefaultServerVersion, Tactics::kBall);
+    ServerText m;
+    m.side = c.side;
+    m.unum = c.num;
+    m.playmode = "PlayOn";
+    m.joints = ServerText::Posture(false);
+    m.see = Landmarks(c.x, c.y, c.facing, true);
+    for (int i = 0; i < 150; ++i, m.side.clear()) {
+      m.game_time = 0.02 * i;
+      agent.Run(m.Text() + c.heard);
+    }
+    ASSERT_TRUE(agent.SawThisCycle());
+    const draw::Beliefs b = agent.GatherBeliefs();
+    EXPECT_EQ(b.number, c.num);
+    EXPECT_EQ(SideLetter(b.side), c.side[0] == 'l' ? 'L' : 'R');
+    EXPECT_LT((b.position - Eigen::Vector2d(c.x, c.y)).norm(), 0.3) << b.position.transpose();
+    EXPECT_LT((b.heading - Eigen::Vector2d(std::cos(c.facing * M_PI / 180), 0)).norm(), 0.1) << b.heading.transpose();
+    EXPECT_LT(b.ball.norm(), 0.3) << b.ball.transpose();
+    ASSERT_TRUE(b.target.has_value());  // a formation place when not given
+    if (c.target) {
+      EXPECT_LT((*b.target - *c.target).norm(), 0.3) << b.target->transpose();
+    }
+    ASSERT_EQ(b.mate.has_value(), c.mate.has_value());
+    if (c.mate) {
+      EXPECT_LT((*b.mate - *c.mate).norm(), 0.3) << b.mate->transpose();
+    }
+    EXPECT_EQ(std::string(b.behavior) + " " + std::string(b.play_mode), "WALK PlayOn");
   }
 }
 

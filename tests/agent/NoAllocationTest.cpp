@@ -1,5 +1,6 @@
 // A cycle must not touch the heap: with full vision it runs hundreds of
-// estimators and parses thousands of characters 50 times a second.
+// estimators and parses thousands of characters 50 times a second. Nor must
+// the drawings that follow it.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -9,6 +10,9 @@
 
 #include "../support/ServerStreams.h"
 #include "../support/ServerText.h"
+#include "../support/UdpListener.h"
+#include "draw/Beliefs.h"
+#include "draw/DrawingSender.h"
 
 namespace {
 std::atomic<long> g_allocations{0};
@@ -61,8 +65,10 @@ void operator delete[](void* p, std::align_val_t, const std::nothrow_t&) noexcep
 
 namespace {
 
-// Whole cycles of a walking player: once a first pass over a class of
-// messages has sized every buffer, a second pass takes nothing from the heap.
+// Whole cycles of a walking player, each with vision followed by its
+// drawings (to a listener that reads none): once a first pass over a class
+// of messages has sized every buffer, a second pass takes nothing from the
+// heap.
 TEST(NoAllocationTest, CyclesOfEveryMessageClassStayOffTheHeap) {
   const std::vector<std::string> recorded = streams::RecordedPlayOn();
   streams::FullVisionMatch match;
@@ -90,11 +96,19 @@ TEST(NoAllocationTest, CyclesOfEveryMessageClassStayOffTheHeap) {
     ASSERT_GE(c.second->size(), 10u);
     TestAgent agent(7, "Alpha", true);
     agent.SetBehavior(Agent::WALK);
-    for (const std::string& m : *c.second) agent.Run(m);
+    UdpListener viewer;
+    draw::DrawingSender drawing(net::Addr(viewer.port(), std::string("127.0.0.1")));
+    auto cycle = [&](const std::string& m) {
+      const size_t bytes = agent.Run(m).size();
+      if (agent.SawThisCycle()) drawing.Send(agent.GatherBeliefs());
+      return bytes;
+    };
+    for (const std::string& m : *c.second) cycle(m);
     const long before = g_allocations.load();
     size_t bytes = 0;
-    for (const std::string& m : *c.second) bytes += agent.Run(m).size();
+    for (const std::string& m : *c.second) bytes += cycle(m);
     EXPECT_EQ(g_allocations.load() - before, 0);
+    EXPECT_EQ(drawing.Failures(), 0);
     EXPECT_GT(bytes, 22 * 8 * c.second->size());  // every answer carries the joint commands
   }
 }

@@ -36,6 +36,8 @@ std::string Settings() {
          std::to_string(Sim3D::gNum_) + " " + std::to_string(Sim3D::gSynMode_) + " " +
          std::to_string(Sim3D::gType_) + " " + Sim3D::GetServerVersion() +
          (Sim3D::gTraceFile_.empty() ? "" : " trace " + Sim3D::gTraceFile_) +
+         (Sim3D::gDrawTo_ ? " draw " + Sim3D::gDrawTo_->getHostString() + ":" + std::to_string(Sim3D::gDrawTo_->getPort())
+                          : "") +
          (Sim3D::gJoinWaitSec_ == 3 && Sim3D::gJoinTries_ == 10
               ? ""
               : " join " + testing::PrintToString(Sim3D::gJoinWaitSec_) + "/" + std::to_string(Sim3D::gJoinTries_));
@@ -73,6 +75,9 @@ TEST_F(Sim3DOptionsTest, CommandLinesGiveSettings) {
       {{"--hostname=x"}, "ame=x 3100 Agent 0 0 0 0.6.7"},
       {{"--ser="}, "127.0.0.1 3100 Agent 0 0 0 "},
       {{"--trace=out/p.jsonl"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7 trace out/p.jsonl"},
+      // Drawings for RoboViz, by default on its port 32769.
+      {{"--draw=127.0.0.1"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7 draw 127.0.0.1:32769"},
+      {{"--draw=localhost:4000"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7 draw 127.0.0.1:4000"},
       // The wait for the first message in seconds (0: no new connection) and
       // the connections tried, at least one.
       {{"--join-wait=0.25", "--join-tries=3"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7 join 0.25/3"},

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
+#include <netdb.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -15,6 +16,7 @@
 #include "../support/LoopbackServer.h"
 #include "../support/PlayerProcess.h"
 #include "../support/ServerStreams.h"
+#include "../support/UdpListener.h"
 #include "main/Sim3D.h"
 
 namespace {
@@ -44,14 +46,28 @@ bool Exchange(int fd, Transcript& t) {
   return true;
 }
 
-TEST(PlayerProcessTest, FailedConnectionExitsWithStatus1AndUnknownTacticsWith2) {
+TEST(PlayerProcessTest, FailedConnectionExitsWithStatus1AndBadOptionsWith2) {
   std::string output;
   std::atomic<pid_t> pid(0);
   EXPECT_EQ(1, RunPlayer({"--port=" + std::to_string(LS::ClosedPort())}, output, pid));
   EXPECT_EQ("connection failed with: '" + std::string(std::strerror(ECONNREFUSED)) + "'\n", output);
-  output.clear();
-  EXPECT_EQ(2, RunPlayer({"--tactics=goalie", "--port=" + std::to_string(LS::ClosedPort())}, output, pid));
-  EXPECT_EQ("unknown tactics 'goalie' (known: default, ball)\n", output);
+  // One line each, before any connection (the port is closed).
+  const struct {
+    const char* option;
+    std::string line;
+  } kBad[] = {
+      {"--tactics=goalie", "unknown tactics 'goalie' (known: default, ball)"},
+      {"--draw=:32769", "cannot draw to ':32769' (no host)"},
+      {"--draw=127.0.0.1:0", "cannot draw to '127.0.0.1:0' (the port must be a number from 1 to 65535)"},
+      {"--draw=127.0.0.1:65536", "cannot draw to '127.0.0.1:65536' (the port must be a number from 1 to 65535)"},
+      {"--draw=localhost:12a", "cannot draw to 'localhost:12a' (the port must be a number from 1 to 65535)"},
+      {"--draw=999.1.1.1", "cannot draw to '999.1.1.1' (" + std::string(::gai_strerror(EAI_NONAME)) + ")"},
+  };
+  for (const auto& c : kBad) {
+    output.clear();
+    EXPECT_EQ(2, RunPlayer({c.option, "--port=" + std::to_string(LS::ClosedPort())}, output, pid));
+    EXPECT_EQ(c.line + "\n", output);
+  }
   // A bad parameter file ends the player before it connects (the port is closed).
   const std::string params = ::testing::TempDir() + "vektorling-bad-params.txt";
   std::ofstream(params) << "walk.max_speed = 2\n";
@@ -115,6 +131,47 @@ TEST(PlayerProcessTest, AnswersEachMessageUntilTheServerLeavesOrASignalAndKeepsI
     EXPECT_EQ(c.exit_status == 0,
               output.find("closed connection to 127.0.0.1:" + std::to_string(server.port())) !=
                   std::string::npos);
+  }
+}
+
+// With --draw the player sends its drawings after each answer to a message
+// with vision (each cycle's last datagram ends with the swap of its sets),
+// and plays on, with one line, when nobody listens for them.
+TEST(PlayerProcessTest, DrawsAfterEachMessageWithVisionAndPlaysOnWhenNobodyListens) {
+  const std::vector<std::string> recorded = streams::Recorded();
+  const std::vector<std::string> messages(recorded.begin() + 1, recorded.begin() + 10);  // 3 with vision
+  const char kSwap[] = "\0\0vektorling.Blue.3.";  // and the literal's zero byte
+  const std::string swap(kSwap, sizeof kSwap);
+  for (bool listening : {true, false}) {
+    SCOPED_TRACE(listening);
+    UdpListener viewer;
+    const std::string port = std::to_string(viewer.port());
+    if (!listening) viewer.Close();
+    Transcript t;
+    LS server([&](int& fd) {
+      if (!StartUp(fd, t)) return;
+      for (const std::string& m : messages) {
+        std::string answer;
+        if (!framing::SendAll(fd, framing::Frame(m)) || !framing::ReadFrame(fd, answer)) return;
+        t.answers.push_back(answer);
+      }
+    });
+    std::string output;
+    std::atomic<pid_t> pid(0);
+    EXPECT_EQ(0, RunPlayer({"--port=" + std::to_string(server.port()), "--team=Blue", "--num=3",
+                            "--draw=127.0.0.1:" + port},
+                           output, pid));
+    server.Join();
+    EXPECT_EQ(messages.size(), t.answers.size());
+    int swaps = 0;
+    for (const std::string& d : viewer.Take()) {
+      swaps += d.size() >= swap.size() && d.compare(d.size() - swap.size(), swap.size(), swap) == 0;
+    }
+    EXPECT_EQ(listening ? 3 : 0, swaps);
+    EXPECT_EQ((listening ? "" : "cannot send drawings to 127.0.0.1:" + port + " (" + std::strerror(ECONNREFUSED) +
+                                     "); playing on, further failures are not shown\n") +
+                  "closed connection to 127.0.0.1:" + std::to_string(server.port()) + "\n",
+              output);
   }
 }
 

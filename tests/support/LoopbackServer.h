@@ -10,6 +10,7 @@
 #include <thread>
 
 #include "Framing.h"
+#include "LoopbackSocket.h"
 
 // A scripted stand-in for the simulation server: listens on 127.0.0.1 with
 // a port chosen by the system, accepts clients one after the other in its own
@@ -64,20 +65,8 @@ class LoopbackServer {
   }
 
  private:
-  // A socket bound to a free loopback port; port receives the port number.
-  static int BoundSocket(int& port) {
-    const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    sockaddr_in sa{};
-    sa.sin_family = AF_INET;
-    sa.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t len = sizeof(sa);
-    if (fd < 0 || ::bind(fd, reinterpret_cast<sockaddr*>(&sa), len) < 0 ||
-        ::getsockname(fd, reinterpret_cast<sockaddr*>(&sa), &len) < 0) {
-      throw std::runtime_error("cannot bind a loopback socket");
-    }
-    port = ntohs(sa.sin_port);
-    return fd;
-  }
+  // A TCP socket bound to a free loopback port.
+  static int BoundSocket(int& port) { return BoundLoopbackSocket(SOCK_STREAM, port); }
 
   int port_;
   int listen_fd_;
