@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "draw/BeliefDrawing.h"
-#include "draw/DrawingSender.h"
+#include "agent/BeliefDrawing.h"
+#include "agent/DrawingSender.h"
 #include "net/Addr.h"
 #include "support/UdpListener.h"
 

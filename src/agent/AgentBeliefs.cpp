@@ -6,7 +6,7 @@
 #include "agent/Agent.h"
 #include "agent/CommonInformation.h"
 #include "coordinate/AbsoluteCoordinate.h"
-#include "draw/Beliefs.h"
+#include "agent/Beliefs.h"
 #include "message/Hear.h"
 
 namespace {

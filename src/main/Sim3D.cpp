@@ -13,8 +13,8 @@
 #include <iostream>
 
 #include "agent/Agent.h"
-#include "draw/Beliefs.h"
-#include "draw/DrawingSender.h"
+#include "agent/Beliefs.h"
+#include "agent/DrawingSender.h"
 #include "net/Addr.h"
 #include "net/BindError.h"
 #include "net/ConnectError.h"

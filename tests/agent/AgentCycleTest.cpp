@@ -9,7 +9,7 @@
 #include "../support/ServerText.h"
 #include "agent/MotionParams.h"
 #include "coordinate/AbsoluteCoordinate.h"
-#include "draw/Beliefs.h"
+#include "agent/Beliefs.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include "../support/ServerStreams.h"
 #include "../support/ServerText.h"
 #include "../support/UdpListener.h"
-#include "draw/Beliefs.h"
-#include "draw/DrawingSender.h"
+#include "agent/Beliefs.h"
+#include "agent/DrawingSender.h"
 
 namespace {
 std::atomic<long> g_allocations{0};

@@ -1,10 +1,10 @@
-#ifndef VEKTORLING_DRAW_DRAWINGSENDER_H
-#define VEKTORLING_DRAW_DRAWINGSENDER_H
+#ifndef VEKTORLING_AGENT_DRAWINGSENDER_H
+#define VEKTORLING_AGENT_DRAWINGSENDER_H
 
 #include <string>
 
-#include "draw/Beliefs.h"
-#include "draw/RoboVizCommands.h"
+#include "agent/Beliefs.h"
+#include "net/RoboVizCommands.h"
 #include "net/Addr.h"
 #include "net/UDPSocket.h"
 

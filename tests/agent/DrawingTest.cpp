@@ -9,8 +9,8 @@
 #include <vector>
 
 #include "../support/UdpListener.h"
-#include "draw/BeliefDrawing.h"
-#include "draw/DrawingSender.h"
+#include "agent/BeliefDrawing.h"
+#include "agent/DrawingSender.h"
 #include "net/Addr.h"
 
 namespace {

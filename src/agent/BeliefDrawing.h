@@ -1,11 +1,11 @@
-#ifndef VEKTORLING_DRAW_BELIEFDRAWING_H
-#define VEKTORLING_DRAW_BELIEFDRAWING_H
+#ifndef VEKTORLING_AGENT_BELIEFDRAWING_H
+#define VEKTORLING_AGENT_BELIEFDRAWING_H
 
 #include <cstdint>
 #include <optional>
 
-#include "draw/Beliefs.h"
-#include "draw/RoboVizCommands.h"
+#include "agent/Beliefs.h"
+#include "net/RoboVizCommands.h"
 
 namespace draw {
 

@@ -1,4 +1,4 @@
-#include "draw/RoboVizCommands.h"
+#include "net/RoboVizCommands.h"
 
 #include <algorithm>
 #include <cmath>

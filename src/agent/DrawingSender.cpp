@@ -1,9 +1,9 @@
-#include "draw/DrawingSender.h"
+#include "agent/DrawingSender.h"
 
 #include <cstring>
 #include <iostream>
 
-#include "draw/BeliefDrawing.h"
+#include "agent/BeliefDrawing.h"
 
 namespace draw {
 

@@ -1,4 +1,4 @@
-#include "draw/BeliefDrawing.h"
+#include "agent/BeliefDrawing.h"
 
 #include <algorithm>
 #include <cstdio>

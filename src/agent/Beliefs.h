@@ -1,5 +1,5 @@
-#ifndef VEKTORLING_DRAW_BELIEFS_H
-#define VEKTORLING_DRAW_BELIEFS_H
+#ifndef VEKTORLING_AGENT_BELIEFS_H
+#define VEKTORLING_AGENT_BELIEFS_H
 
 #include <optional>
 #include <string_view>
