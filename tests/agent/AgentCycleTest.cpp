@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <utility>
 
 #include "../support/ServerText.h"
@@ -212,26 +213,40 @@ TEST(AgentCycleTest, EitherSideLocalisesItselfFromTheLandmarksInView) {
   }
 }
 
-// A right-side robot mirrors the landmarks after every vision; the next one
-// must still be read against each landmark's own last sighting.
-TEST(AgentCycleTest, OnTheRightSideEachLandmarkKeepsItsOwnLastSightingTime) {
+// A right-side robot mirrors the landmarks after every vision, and only
+// then; the next vision must still be read against each landmark's own last
+// sighting, every value of a sighting going with its landmark.
+TEST(AgentCycleTest, OnTheRightSideEachLandmarkKeepsItsOwnSighting) {
   TestAgent agent(5);
+  const CommonInformation& ci = agent.GetBlackboard();
   ServerText m;
   m.side = "right";
   m.playmode = "PlayOn";
-  for (const auto& vision : {std::make_pair(1.0, "(F1R (pol 8 10 -2)) "),
-                             std::make_pair(1.5, "(F1R (pol 8 10 -2)) (F2L (pol 9 -10 -2)) ")}) {
-    m.game_time = vision.first;
-    m.see = vision.second;
+  // What slot holds after each message: mirrored, F1R (landmark 0) is in
+  // slot 3 and F2L (landmark 3) in slot 0.
+  using Sighting = std::tuple<std::string, double, double, double, double, double>;
+  const struct {
+    double time;
+    const char* see;
+    Sighting slot0, slot3;  // name, time, time before, distance, h, v
+  } kMessages[] = {
+      {1.0, "(F1R (pol 8 10 -2)) ", Sighting{"F2L", 0, 0, 0, 0, 0}, Sighting{"F1R", 1.0, 0, 8, 10, -2}},
+      {1.25, "", Sighting{"F2L", 0, 0, 0, 0, 0}, Sighting{"F1R", 1.0, 0, 8, 10, -2}},  // no vision
+      {1.5, "(F1R (pol 7 11 -3)) (F2L (pol 9 -12 -4)) ", Sighting{"F2L", 1.5, 0, 9, -12, -4},
+       Sighting{"F1R", 1.5, 1.0, 7, 11, -3}},
+  };
+  for (const auto& c : kMessages) {
+    SCOPED_TRACE(c.time);
+    m.game_time = c.time;
+    m.see = c.see;
     agent.Run(m.Text());
     m.side.clear();
+    for (const auto& slot : {std::make_pair(0, c.slot0), std::make_pair(3, c.slot3)}) {
+      const Object& o = *ci.flag_[slot.first];
+      EXPECT_EQ(Sighting(o.name, o.vis_time, o.before_vis_time, o.distance, o.h_angle, o.v_angle), slot.second)
+          << slot.first;
+    }
   }
-  // Mirrored: F1R (landmark 0) is in slot 3, F2L (landmark 3) in slot 0.
-  const CommonInformation& ci = agent.GetBlackboard();
-  EXPECT_EQ(ci.flag_[3]->vis_time, 1.5);
-  EXPECT_EQ(ci.flag_[3]->before_vis_time, 1.0);
-  EXPECT_EQ(ci.flag_[0]->vis_time, 1.5);
-  EXPECT_EQ(ci.flag_[0]->before_vis_time, 0.0);
 }
 
 // With the option, the own estimate stays where it was while the robot lies
