@@ -5,10 +5,12 @@
 #include <string>
 #include <tuple>
 #include <utility>
+#include <vector>
 
 #include "../support/ServerText.h"
 #include "agent/MotionParams.h"
 #include "coordinate/AbsoluteCoordinate.h"
+#include "object/Ball.h"
 
 namespace {
 
@@ -102,9 +104,8 @@ TEST(AgentCycleTest, FallIsNoticedAndTheArmsAreSpread) {
     int num;
     double ax, ay;
     Agent::Behavior after;
-  } cases[] = {{1, 30.0, -10.01, Agent::STANDUP},
-               {1, 30.0, -10.0, Agent::READY},  // exactly 40 is no fall
-               {9, 80.0, 0.0, Agent::KICKOFF}};  // the kick-off taker ignores it
+  } cases[] = {{1, 30.0, -10.01, Agent::STANDUP},  // the threshold itself: StandUpEngineTest
+               {9, 80.0, 0.0, Agent::KICKOFF}};     // the kick-off taker ignores it
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.num << " " << c.ax << " " << c.ay);
     TestAgent agent(c.num);
@@ -326,6 +327,63 @@ TEST(AgentCycleTest, UnplacedPlayerWarnsOnceOnStandardError) {
             "type limits (at most 7 robots of one type, at most 9 of any two types together, at least 3 types in a "
             "team of 11: start it with another --type), a full team or a uniform number already taken, or a wrong "
             "team name (two other teams already play). Playing on without a team.\n");
+}
+
+// The open-play kick is given up, and the robot made ready again, when the
+// ball gets away: further than 0.26 m on the ground, or more than 15 degrees
+// to the side.
+TEST(AgentCycleTest, AKickIsAbandonedWhenTheBallEscapes) {
+  const struct {
+    double distance, v_abyss, h_abyss;
+    bool escaped;
+  } cases[] = {{0.25, 0, 0, false}, {0.27, 0, 0, true}, {0.3, 30, 0, false},
+               {0.2, 0, 14.5, false}, {0.2, 0, 15.5, true}, {0.2, 0, -15.5, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.distance << " " << c.v_abyss << " " << c.h_abyss);
+    TestAgent agent(2);
+    agent.SetBehavior(Agent::KICK);
+    Ball& ball = *agent.GetBlackboard().ball_;
+    ball.SetVisible(true);
+    ball.SetDistance(c.distance);
+    ball.v_abyss = c.v_abyss;
+    ball.h_abyss = c.h_abyss;
+    agent.GetBlackboard().br_.game_time = 7.5;
+    agent.SelectBehavior();
+    EXPECT_EQ(agent.GetBehavior(), c.escaped ? Agent::READY : Agent::KICK);
+    EXPECT_EQ(agent.GetKick().GetKick().mistake_time_, c.escaped ? 7.5 : 0.0);
+  }
+}
+
+// The real server's messages to a standing robot (team "Alpha", number 1,
+// left side), beamed to (-4, 2) of the server's frame: the beam's noise left
+// it near (-3.9, 1.95), turned about 3.6 degrees to the left, and it never
+// moved. The estimate's frame has field x = -server y and field y = -server
+// x for the left side. Walking in its belief, the player corrects its
+// heading from landmark pairs and settles within half a metre of the truth.
+TEST(AgentCycleTest, ReplayedOwnEstimateSettlesNearTheBeamedPositionOnceTheHeadingIsCorrected) {
+  const Eigen::Vector2d truth(-1.95, 3.9);
+  const std::vector<std::string> lines = streams::Recorded();
+  ASSERT_EQ(lines.size(), 301u);
+  TestAgent agent(1, "Alpha", true);
+  const CommonInformation& ci = agent.GetBlackboard();
+
+  int n = 0;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const int line = static_cast<int>(i) + 1;
+    if (line >= 65) agent.SetBehavior(Agent::WALK);
+    agent.Run(lines[i]);
+    if (line < 65) {
+      EXPECT_TRUE(ci.abs_->cod_.isZero()) << "line " << line;  // waits for the kick-off
+      continue;
+    }
+    if (line < 165) continue;  // settled after the first hundred messages of play
+    const double err = (ci.abs_->cod_.head<2>() - truth).norm();
+    EXPECT_LT(err, 0.5) << "line " << line;
+    ++n;
+  }
+  ASSERT_GT(n, 100);
+  // The heading turned to the left of the beam's, by about 3.6 degrees.
+  EXPECT_NEAR(ci.total_.z(), -3.6, 1.0);
 }
 
 }  // namespace
