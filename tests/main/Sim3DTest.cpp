@@ -202,6 +202,7 @@ TEST_F(Sim3DTest, CommandLinesGiveSettings) {
        "10.0.0.5 3200 Alpha 7 1 3 0.7.1"},
       // Ports below 3100 are raised to it; letters read as 0.
       {{"--port=80"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7"},
+      {{"--port=-5"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7"},
       {{"--port=3101"}, "127.0.0.1 3101 Agent 0 0 0 0.6.7"},
       {{"--port=3200", "--port=http"}, "127.0.0.1 3100 Agent 0 0 0 0.6.7"},
       // Numbers as strtol reads them, clamped to the range of int.
