@@ -109,6 +109,7 @@ TEST_F(Sim3DTest, OversizedFrameOrSilenceAborts) {
                  "message too long; aborting");
   }
   EXPECT_DEATH(Sim3D::SelectInput(), "\\(SelectInput\\) select failed ");  // no connection
+  EXPECT_EQ(60, Sim3D::gSelectTimeoutSec_);  // the wait a player gives a silent server; 1 s here
   Sim3D::gSelectTimeoutSec_ = 1;
   EXPECT_DEATH(GetOneMessageFrom([](int& fd) { framing::ReadUntilClosed(fd, 4000); }),
                "\\(SelectInput\\) select failed ");
