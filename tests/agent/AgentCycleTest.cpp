@@ -4,12 +4,15 @@
 #include <cmath>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <utility>
+#include <vector>
 
 #include "../support/ServerText.h"
 #include "agent/MotionParams.h"
 #include "coordinate/AbsoluteCoordinate.h"
 #include "agent/Beliefs.h"
+#include "object/Ball.h"
 
 namespace {
 
@@ -103,9 +106,8 @@ TEST(AgentCycleTest, FallIsNoticedAndTheArmsAreSpread) {
     int num;
     double ax, ay;
     Agent::Behavior after;
-  } cases[] = {{1, 30.0, -10.01, Agent::STANDUP},
-               {1, 30.0, -10.0, Agent::READY},  // exactly 40 is no fall
-               {9, 80.0, 0.0, Agent::KICKOFF}};  // the kick-off taker ignores it
+  } cases[] = {{1, 30.0, -10.01, Agent::STANDUP},  // the threshold itself: StandUpEngineTest
+               {9, 80.0, 0.0, Agent::KICKOFF}};     // the kick-off taker ignores it
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.num << " " << c.ax << " " << c.ay);
     TestAgent agent(c.num);
@@ -266,26 +268,40 @@ TEST(AgentCycleTest, BeliefsForTheDrawingsAreInTheServersFrame) {
   }
 }
 
-// A right-side robot mirrors the landmarks after every vision; the next one
-// must still be read against each landmark's own last sighting.
-TEST(AgentCycleTest, OnTheRightSideEachLandmarkKeepsItsOwnLastSightingTime) {
+// A right-side robot mirrors the landmarks after every vision, and only
+// then; the next vision must still be read against each landmark's own last
+// sighting, every value of a sighting going with its landmark.
+TEST(AgentCycleTest, OnTheRightSideEachLandmarkKeepsItsOwnSighting) {
   TestAgent agent(5);
+  const CommonInformation& ci = agent.GetBlackboard();
   ServerText m;
   m.side = "right";
   m.playmode = "PlayOn";
-  for (const auto& vision : {std::make_pair(1.0, "(F1R (pol 8 10 -2)) "),
-                             std::make_pair(1.5, "(F1R (pol 8 10 -2)) (F2L (pol 9 -10 -2)) ")}) {
-    m.game_time = vision.first;
-    m.see = vision.second;
+  // What slot holds after each message: mirrored, F1R (landmark 0) is in
+  // slot 3 and F2L (landmark 3) in slot 0.
+  using Sighting = std::tuple<std::string, double, double, double, double, double>;
+  const struct {
+    double time;
+    const char* see;
+    Sighting slot0, slot3;  // name, time, time before, distance, h, v
+  } kMessages[] = {
+      {1.0, "(F1R (pol 8 10 -2)) ", Sighting{"F2L", 0, 0, 0, 0, 0}, Sighting{"F1R", 1.0, 0, 8, 10, -2}},
+      {1.25, "", Sighting{"F2L", 0, 0, 0, 0, 0}, Sighting{"F1R", 1.0, 0, 8, 10, -2}},  // no vision
+      {1.5, "(F1R (pol 7 11 -3)) (F2L (pol 9 -12 -4)) ", Sighting{"F2L", 1.5, 0, 9, -12, -4},
+       Sighting{"F1R", 1.5, 1.0, 7, 11, -3}},
+  };
+  for (const auto& c : kMessages) {
+    SCOPED_TRACE(c.time);
+    m.game_time = c.time;
+    m.see = c.see;
     agent.Run(m.Text());
     m.side.clear();
+    for (const auto& slot : {std::make_pair(0, c.slot0), std::make_pair(3, c.slot3)}) {
+      const Object& o = *ci.flag_[slot.first];
+      EXPECT_EQ(Sighting(o.name, o.vis_time, o.before_vis_time, o.distance, o.h_angle, o.v_angle), slot.second)
+          << slot.first;
+    }
   }
-  // Mirrored: F1R (landmark 0) is in slot 3, F2L (landmark 3) in slot 0.
-  const CommonInformation& ci = agent.GetBlackboard();
-  EXPECT_EQ(ci.flag_[3]->vis_time, 1.5);
-  EXPECT_EQ(ci.flag_[3]->before_vis_time, 1.0);
-  EXPECT_EQ(ci.flag_[0]->vis_time, 1.5);
-  EXPECT_EQ(ci.flag_[0]->before_vis_time, 0.0);
 }
 
 // With the option, the own estimate stays where it was while the robot lies
@@ -365,6 +381,63 @@ TEST(AgentCycleTest, UnplacedPlayerWarnsOnceOnStandardError) {
             "type limits (at most 7 robots of one type, at most 9 of any two types together, at least 3 types in a "
             "team of 11: start it with another --type), a full team or a uniform number already taken, or a wrong "
             "team name (two other teams already play). Playing on without a team.\n");
+}
+
+// The open-play kick is given up, and the robot made ready again, when the
+// ball gets away: further than 0.26 m on the ground, or more than 15 degrees
+// to the side.
+TEST(AgentCycleTest, AKickIsAbandonedWhenTheBallEscapes) {
+  const struct {
+    double distance, v_abyss, h_abyss;
+    bool escaped;
+  } cases[] = {{0.25, 0, 0, false}, {0.27, 0, 0, true}, {0.3, 30, 0, false},
+               {0.2, 0, 14.5, false}, {0.2, 0, 15.5, true}, {0.2, 0, -15.5, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.distance << " " << c.v_abyss << " " << c.h_abyss);
+    TestAgent agent(2);
+    agent.SetBehavior(Agent::KICK);
+    Ball& ball = *agent.GetBlackboard().ball_;
+    ball.SetVisible(true);
+    ball.SetDistance(c.distance);
+    ball.v_abyss = c.v_abyss;
+    ball.h_abyss = c.h_abyss;
+    agent.GetBlackboard().br_.game_time = 7.5;
+    agent.SelectBehavior();
+    EXPECT_EQ(agent.GetBehavior(), c.escaped ? Agent::READY : Agent::KICK);
+    EXPECT_EQ(agent.GetKick().GetKick().mistake_time_, c.escaped ? 7.5 : 0.0);
+  }
+}
+
+// The real server's messages to a standing robot (team "Alpha", number 1,
+// left side), beamed to (-4, 2) of the server's frame: the beam's noise left
+// it near (-3.9, 1.95), turned about 3.6 degrees to the left, and it never
+// moved. The estimate's frame has field x = -server y and field y = -server
+// x for the left side. Walking in its belief, the player corrects its
+// heading from landmark pairs and settles within half a metre of the truth.
+TEST(AgentCycleTest, ReplayedOwnEstimateSettlesNearTheBeamedPositionOnceTheHeadingIsCorrected) {
+  const Eigen::Vector2d truth(-1.95, 3.9);
+  const std::vector<std::string> lines = streams::Recorded();
+  ASSERT_EQ(lines.size(), 301u);
+  TestAgent agent(1, "Alpha", true);
+  const CommonInformation& ci = agent.GetBlackboard();
+
+  int n = 0;
+  for (size_t i = 1; i < lines.size(); ++i) {
+    const int line = static_cast<int>(i) + 1;
+    if (line >= 65) agent.SetBehavior(Agent::WALK);
+    agent.Run(lines[i]);
+    if (line < 65) {
+      EXPECT_TRUE(ci.abs_->cod_.isZero()) << "line " << line;  // waits for the kick-off
+      continue;
+    }
+    if (line < 165) continue;  // settled after the first hundred messages of play
+    const double err = (ci.abs_->cod_.head<2>() - truth).norm();
+    EXPECT_LT(err, 0.5) << "line " << line;
+    ++n;
+  }
+  ASSERT_GT(n, 100);
+  // The heading turned to the left of the beam's, by about 3.6 degrees.
+  EXPECT_NEAR(ci.total_.z(), -3.6, 1.0);
 }
 
 }  // namespace

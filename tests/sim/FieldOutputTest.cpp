@@ -13,6 +13,7 @@
 #define BOOST_BIND_GLOBAL_PLACEHOLDERS
 #include <boost/property_tree/json_parser.hpp>
 
+#include "../support/ServerText.h"
 #include "FieldOptions.h"
 #include "Recorder.h"
 #include "SvgPlot.h"
@@ -32,12 +33,6 @@ bool ValidJson(const std::string& text) {
   } catch (const boost::property_tree::json_parser_error&) {
     return false;
   }
-}
-
-int Count(const std::string& text, const std::string& what) {
-  int n = 0;
-  for (std::size_t pos = text.find(what); pos != std::string::npos; pos = text.find(what, pos + 1)) ++n;
-  return n;
 }
 
 WorldSnapshot TwoRobots() {
@@ -94,18 +89,18 @@ TEST(FieldSvgTest, FieldToScaleAndAPathPerRobotWithFallsAndBeams) {
   // 30 px per metre: the 30 x 20 m field, the centre circle of 2 m, goals 2.1 m wide.
   EXPECT_NE(std::string::npos, svg.find("width=\"900.0\" height=\"600.0\""));
   EXPECT_NE(std::string::npos, svg.find("r=\"60.0\""));
-  EXPECT_EQ(2, Count(svg, "height=\"63.0\" fill=\"#d9d9d9\""));
+  EXPECT_EQ(2, CountOf(svg, "height=\"63.0\" fill=\"#d9d9d9\""));
   EXPECT_NE(std::string::npos, svg.find("&lt;A&amp;B&gt; 2 : 1 Beta"));
   EXPECT_EQ(std::string::npos, svg.find("<A&B>"));
-  EXPECT_EQ(Count(svg, "<g"), Count(svg, "</g>"));
+  EXPECT_EQ(CountOf(svg, "<g"), CountOf(svg, "</g>"));
   // Alpha's path is broken by the beam, every 5 cm point kept; Beta stood
   // still: no line, but two falls (a cross of two strokes each).
   const std::string alpha = RobotGroups(svg, "&lt;A&amp;B&gt;"), beta = RobotGroups(svg, "Beta");
-  EXPECT_EQ(2, Count(alpha, "<polyline"));
-  EXPECT_EQ(2 * 9, Count(alpha, ","));
-  EXPECT_EQ(0, Count(alpha, "<path"));
-  EXPECT_EQ(0, Count(beta, "<polyline"));
-  EXPECT_EQ(4, Count(beta, "<path"));
+  EXPECT_EQ(2, CountOf(alpha, "<polyline"));
+  EXPECT_EQ(2 * 9, CountOf(alpha, ","));
+  EXPECT_EQ(0, CountOf(alpha, "<path"));
+  EXPECT_EQ(0, CountOf(beta, "<polyline"));
+  EXPECT_EQ(4, CountOf(beta, "<path"));
 }
 
 TEST(FieldSummaryTest, ScoreLineThenAlignedRowForEveryRobotLeftTeamFirst) {

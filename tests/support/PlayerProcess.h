@@ -13,11 +13,12 @@
 
 #include "Framing.h"
 
-// Starts the player program with the arguments in the background; its
-// standard output and error go to output_fd when that is not -1. Returns
-// its process id, -1 when it could not be started.
-inline pid_t StartPlayer(std::vector<std::string> args, int output_fd = -1) {
-  args.insert(args.begin(), std::string(VEKTORLING_BINARY_DIR) + "/vektorling");
+// Starts the program of the build (vektorling, vektorling-watch, ...) with
+// the arguments in the background; its standard output goes to out_fd and
+// its standard error to err_fd when they are not -1. Returns its process id,
+// -1 when it could not be started.
+inline pid_t StartProgram(const std::string& program, std::vector<std::string> args, int out_fd, int err_fd) {
+  args.insert(args.begin(), std::string(VEKTORLING_BINARY_DIR) + "/" + program);
   // Prepared before fork: a server thread may be running, so the child may
   // only make async-signal-safe calls.
   std::vector<char*> argv;
@@ -25,14 +26,17 @@ inline pid_t StartPlayer(std::vector<std::string> args, int output_fd = -1) {
   argv.push_back(nullptr);
   const pid_t pid = ::fork();
   if (pid == 0) {
-    if (output_fd != -1) {
-      ::dup2(output_fd, STDOUT_FILENO);
-      ::dup2(output_fd, STDERR_FILENO);
-    }
+    if (out_fd != -1) ::dup2(out_fd, STDOUT_FILENO);
+    if (err_fd != -1) ::dup2(err_fd, STDERR_FILENO);
     ::execv(argv[0], argv.data());
     ::_exit(127);
   }
   return pid;
+}
+
+// The player program; its standard output and error both go to output_fd.
+inline pid_t StartPlayer(std::vector<std::string> args, int output_fd = -1) {
+  return StartProgram("vektorling", std::move(args), output_fd, output_fd);
 }
 
 // Runs the player program with the arguments and returns its exit status,

@@ -14,10 +14,12 @@
 #include <functional>
 #include <sstream>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "../support/Framing.h"
 #include "../support/LoopbackServer.h"
+#include "../support/PlayerProcess.h"
 #include "MonitorRecording.h"
 #include "Trace.h"
 #include "WatchOptions.h"
@@ -60,18 +62,12 @@ TEST(WatchOptionsTest, ValuesAfterTheEqualsSignAndOneLineForWhatIsWrong) {
                        "--until=30", "--frames=7", "--print-last", "--progress"};
   WatchOptions o;
   std::string error;
-  ASSERT_TRUE(ParseWatchOptions(13, all, &o, &error));
-  EXPECT_EQ("example.org", o.host);
-  EXPECT_EQ(24200, o.port);
-  EXPECT_EQ("t.jsonl", o.trace_file);
-  EXPECT_EQ("f.svg", o.svg_file);
+  ASSERT_TRUE(ParseWatchOptions(13, all, &o, &error)) << error;
+  EXPECT_EQ(std::make_tuple(std::string("example.org"), 24200, std::string("t.jsonl"), std::string("f.svg"), 2, 2.5, 30.0,
+                            7L, true, true),
+            std::make_tuple(o.host, o.port, o.trace_file, o.svg_file, o.plan.wait_robots, o.wait_timeout, o.plan.until,
+                            o.plan.frames, o.print_last, o.plan.progress));
   EXPECT_EQ((std::vector<std::string>{"(playMode PlayOn)", "(kickOff Left)"}), o.plan.commands);
-  EXPECT_EQ(2, o.plan.wait_robots);
-  EXPECT_EQ(2.5, o.wait_timeout);
-  EXPECT_EQ(30, o.plan.until);
-  EXPECT_EQ(7, o.plan.frames);
-  EXPECT_TRUE(o.print_last);
-  EXPECT_TRUE(o.plan.progress);
 }
 
 std::string ReadFile(const std::string& path) {
@@ -98,21 +94,10 @@ struct WatchRun {
 WatchRun RunWatch(const std::vector<std::string>& args, std::atomic<pid_t>* pid = nullptr) {
   const std::string base = ::testing::TempDir() + "watch-run-" + std::to_string(::getpid());
   const std::string out_path = base + ".out", err_path = base + ".err";
-  std::vector<std::string> all = {std::string(VEKTORLING_BINARY_DIR) + "/vektorling-watch"};
-  all.insert(all.end(), args.begin(), args.end());
-  std::vector<char*> argv;
-  for (std::string& a : all) argv.push_back(&a[0]);
-  argv.push_back(nullptr);
   const int out_fd = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   const int err_fd = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
   WatchRun run;
-  const pid_t child = ::fork();
-  if (child == 0) {
-    ::dup2(out_fd, STDOUT_FILENO);
-    ::dup2(err_fd, STDERR_FILENO);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
+  const pid_t child = StartProgram("vektorling-watch", args, out_fd, err_fd);
   ::close(out_fd);
   ::close(err_fd);
   if (pid != nullptr) *pid = child;

@@ -1,4 +1,5 @@
-// Forward kinematics, the centre of pressure, and the clamping of joint commands.
+// The robot model: joint names, the scene of each robot type, forward
+// kinematics, the centre of pressure, and the clamping of joint commands.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -6,11 +7,24 @@
 
 #include "nao_model/Body.h"
 #include "nao_model/JointRequest.h"
+#include "nao_model/NaoModel.h"
 
 namespace {
 
 void ExpectNear(const Eigen::Vector3d& a, const Eigen::Vector3d& b) {
   EXPECT_NEAR((a - b).norm(), 0.0, 1e-12) << a.transpose() << " vs " << b.transpose();
+}
+
+// The joint table's values are checked against the practice field's own
+// description of the robot (tests/sim/RobotBodyTest.cpp); here the names
+// find their joints and nothing else does. Types 0 to 4 take the
+// heterogeneous robot (types 2 and 4 on the wire: PlayerProcessTest), any
+// other the plain one.
+TEST(BodyTest, PerceptorNamesFindTheirJointsAndOtherRobotTypesThePlainScene) {
+  for (int i = 0; i < NaoModel::kJointNum; ++i) EXPECT_EQ(JointByName(NaoModel::kJointTable[i].p_name), i);
+  for (const char* name : {"rlj7", "he1", "", "HJ1", "hj"}) EXPECT_EQ(JointByName(name), kJointCount) << name;
+  EXPECT_EQ(NaoModel::SelectUsingType(0), "(scene rsg/agent/nao/nao_hetero.rsg 0)");
+  for (unsigned type : {5u, 99u, 4294967295u}) EXPECT_EQ(NaoModel::SelectUsingType(type), "(scene rsg/agent/nao/nao.rsg)");
 }
 
 // Each joint turned alone by 90 degrees, the others at 0: where the end of
