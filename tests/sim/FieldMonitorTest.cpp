@@ -70,7 +70,9 @@ TEST(FieldMonitorTest, TheSceneHasTheRealServersShapeMeshesAndMaterials) {
     EXPECT_EQ(a.mesh, b.mesh);
     EXPECT_EQ(a.materials, b.materials);
     EXPECT_EQ(a.has_transform, b.has_transform);
-    if (fixed) EXPECT_EQ(a.transform, b.transform);
+    if (fixed) {
+      EXPECT_EQ(a.transform, b.transform);
+    }
   }
   // A diff of either fits a scene of the other.
   SceneGraph graph;
