@@ -542,7 +542,6 @@ void MonitorStream::Diff(const SceneSnapshot& scene, std::string* frame) const {
 
 void MonitorStream::Remember(const SceneSnapshot& scene) {
   shown_any_ = true;
-  time_ = scene.game_time;
   half_ = scene.half;
   score_left_ = scene.score_left;
   score_right_ = scene.score_right;

@@ -48,7 +48,6 @@ private:
   void Remember(const SceneSnapshot& scene);
 
   bool shown_any_ = false;
-  double time_ = 0;
   int half_ = 0, score_left_ = 0, score_right_ = 0, play_mode_ = 0;
   std::string team_left_, team_right_;
   Eigen::Vector3d ball_ = Eigen::Vector3d::Zero();
